@@ -1,0 +1,2 @@
+// stampora-cli: the headless companion (read and stamp).
+int main() { return 0; }

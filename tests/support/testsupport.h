@@ -1,0 +1,22 @@
+#pragma once
+// Shared test helpers: temporary folders with real files, and small readers.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder that is removed with its contents at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    QString path() const { return dir_.path(); }
+    // Full path of a name inside the folder.
+    QString file(const QString& name) const;
+    // Writes bytes to a name inside the folder (creating sub-folders) and returns its path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray readAll(const QString& path);
