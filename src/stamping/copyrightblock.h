@@ -1,0 +1,59 @@
+#pragma once
+// The embedded copyright block: the writer that appends one block behind a
+// file's last byte, and the reader that finds every block again.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+// The marker that every block carries, compared byte for byte.
+inline constexpr char kBlockMarker[] = "10a1020z04y5";
+inline constexpr std::size_t kBlockMarkerLength = 12;
+// A crafted file can yield entries with the square of its markers: a read stops here.
+inline constexpr std::size_t kMaxCopyrightEntries = 100000;
+
+// The bytes of one block carrying `text` (already encoded, one byte per character).
+QByteArray CopyrightBlockBytes(QByteArrayView text);
+
+// Appends one block with `text` (Windows-1252 bytes) behind the last byte of the
+// file at `path`. Returns false, with a reason in `error` when given, if the file
+// cannot be opened or written.
+bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* error = nullptr);
+
+// One entry found by the reader: slices of the file's bytes, decoded only when shown.
+struct CopyrightEntry {
+    std::size_t textBegin = 0;  // offset of the whole text in the file
+    std::size_t textLength = 0; // length of the whole text
+    std::size_t firstLineLength = 0;
+};
+
+// The result of one read. Holds the file's bytes once (mapped or read); the
+// entries are slices of them.
+class CopyrightScan {
+public:
+    bool ok() const { return error_.isEmpty(); }
+    QString error() const { return error_; } // German reason when the file could not be read
+    bool truncated() const { return truncated_; }
+    std::size_t size() const { return entries_.size(); }
+    QByteArrayView firstLineBytes(std::size_t i) const;
+    QByteArrayView textBytes(std::size_t i) const;
+    QString firstLine(std::size_t i) const; // decoded from Windows-1252
+    QString text(std::size_t i) const;      // decoded from Windows-1252
+
+private:
+    friend CopyrightScan ReadCopyrightBlocks(const QString& path);
+    friend CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
+    std::shared_ptr<const void> storage_; // keeps the mapping or buffer alive
+    QByteArrayView bytes_;
+    std::vector<CopyrightEntry> entries_;
+    QString error_;
+    bool truncated_ = false;
+};
+
+// Reads every copyright entry of the file at `path`, in file order.
+CopyrightScan ReadCopyrightBlocks(const QString& path);
+// The same on bytes in memory (the bytes must outlive the result).
+CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
