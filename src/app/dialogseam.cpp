@@ -17,6 +17,10 @@ DialogSeam* installed = nullptr;
 
 } // namespace
 
-DialogSeam& dialogSeam() { return installed ? *installed : fileDialogSeam; }
+DialogSeam& dialogSeam() {
+    return installed ? *installed : fileDialogSeam;
+}
 
-void setDialogSeam(DialogSeam* seam) { installed = seam; }
+void setDialogSeam(DialogSeam* seam) {
+    installed = seam;
+}

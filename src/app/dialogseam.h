@@ -9,8 +9,8 @@ class DialogSeam {
 public:
     virtual ~DialogSeam() = default;
     // Returns the chosen file, or an empty string when the user cancelled.
-    virtual QString getOpenFileName(QWidget* parent, const QString& title,
-                                    const QString& directory, const QString& filter) = 0;
+    virtual QString getOpenFileName(QWidget* parent, const QString& title, const QString& directory,
+                                    const QString& filter) = 0;
 };
 
 DialogSeam& dialogSeam();

@@ -28,4 +28,6 @@ MessageSeam& messageSeam() {
     return seam ? *seam : standardErrorSeam;
 }
 
-void setMessageSeam(MessageSeam* seam) { installed.store(seam); }
+void setMessageSeam(MessageSeam* seam) {
+    installed.store(seam);
+}

@@ -28,7 +28,9 @@ QString programFolder() {
     return QDir::cleanPath(folder);
 }
 
-void setProgramFolder(const QString& folder) { overrideFolder() = QDir::cleanPath(folder); }
+void setProgramFolder(const QString& folder) {
+    overrideFolder() = QDir::cleanPath(folder);
+}
 
 QString writableProgramFolder() {
     const QString folder = programFolder();

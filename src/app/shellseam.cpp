@@ -20,6 +20,10 @@ ShellSeam* installed = nullptr;
 
 } // namespace
 
-ShellSeam& shellSeam() { return installed ? *installed : desktopShellSeam; }
+ShellSeam& shellSeam() {
+    return installed ? *installed : desktopShellSeam;
+}
 
-void setShellSeam(ShellSeam* seam) { installed = seam; }
+void setShellSeam(ShellSeam* seam) {
+    installed = seam;
+}

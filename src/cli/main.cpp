@@ -1,2 +1,4 @@
 // stampora-cli: the headless companion (read and stamp).
-int main() { return 0; }
+int main() {
+    return 0;
+}

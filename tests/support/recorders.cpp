@@ -1,7 +1,11 @@
 #include "support/recorders.h"
 
-MessageRecorder::MessageRecorder() { setMessageSeam(this); }
-MessageRecorder::~MessageRecorder() { setMessageSeam(nullptr); }
+MessageRecorder::MessageRecorder() {
+    setMessageSeam(this);
+}
+MessageRecorder::~MessageRecorder() {
+    setMessageSeam(nullptr);
+}
 
 void MessageRecorder::show(const MessageBoxRequest& request) {
     const std::lock_guard lock(mutex_);
@@ -13,11 +17,19 @@ std::vector<MessageBoxRequest> MessageRecorder::messages() const {
     return messages_;
 }
 
-ShellRecorder::ShellRecorder() { setShellSeam(this); }
-ShellRecorder::~ShellRecorder() { setShellSeam(nullptr); }
+ShellRecorder::ShellRecorder() {
+    setShellSeam(this);
+}
+ShellRecorder::~ShellRecorder() {
+    setShellSeam(nullptr);
+}
 
-DialogAnswerer::DialogAnswerer(QString a) : answer(std::move(a)) { setDialogSeam(this); }
-DialogAnswerer::~DialogAnswerer() { setDialogSeam(nullptr); }
+DialogAnswerer::DialogAnswerer(QString a) : answer(std::move(a)) {
+    setDialogSeam(this);
+}
+DialogAnswerer::~DialogAnswerer() {
+    setDialogSeam(nullptr);
+}
 
 QString DialogAnswerer::getOpenFileName(QWidget*, const QString& title, const QString&,
                                         const QString& filter) {

@@ -6,7 +6,9 @@
 
 TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/stampora-test-XXXXXX")) {}
 
-QString TempFolder::file(const QString& name) const { return dir_.filePath(name); }
+QString TempFolder::file(const QString& name) const {
+    return dir_.filePath(name);
+}
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString path = file(name);
