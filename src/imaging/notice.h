@@ -20,6 +20,6 @@ QString CopName(const QString& sourcePath);
 // notice on it. On failure returns a null image and a German reason in `error`.
 QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error);
 
-// Encodes a composed picture as JPEG quality 100 (4:4:4), carrying `iccProfile`
-// when not empty. On failure returns false and a German reason in `error`.
+// Encodes a composed picture as JPEG quality 100 (4:4:4), carrying the ICC
+// profile of its colour space when it has one. On failure returns false and a German reason in `error`.
 bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error);
