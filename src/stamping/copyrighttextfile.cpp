@@ -1,0 +1,78 @@
+#include "stamping/copyrighttextfile.h"
+
+#include "stamping/systemerror.h"
+#include "stamping/windows1252.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Far beyond any copyright text; stops a run from swallowing a huge file by mistake.
+constexpr qint64 kMaxTextFileSize = 16 * 1024 * 1024;
+
+} // namespace
+
+QString DecodeCopyrightTextFile(QByteArrayView bytes) {
+    // Stateless: a sequence cut off at the end counts as invalid, not as pending.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = DecodeWindows1252(bytes);
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    return text;
+}
+
+bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
+    const auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Die Copyright-Datei „%1“ konnte nicht gelesen werden: %2.")
+                         .arg(path, reason);
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("Es ist keine Datei angegeben"));
+    // O_NONBLOCK: opening a named pipe must not wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail(DescribeSystemError(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("Keine normale Datei"));
+    }
+    if (info.st_size > kMaxTextFileSize) {
+        ::close(fd);
+        return fail(QStringLiteral("Die Datei ist zu groß"));
+    }
+    QByteArray bytes;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int readError = errno;
+            ::close(fd);
+            return fail(DescribeSystemError(readError));
+        }
+        if (n == 0)
+            break;
+        bytes.append(chunk, n);
+        if (bytes.size() > kMaxTextFileSize) {
+            ::close(fd);
+            return fail(QStringLiteral("Die Datei ist zu groß"));
+        }
+    }
+    ::close(fd);
+    if (text)
+        *text = DecodeCopyrightTextFile(bytes);
+    return true;
+}

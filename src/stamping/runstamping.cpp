@@ -1,0 +1,169 @@
+#include "stamping/runstamping.h"
+
+#include "imaging/notice.h"
+#include "stamping/copyrighttextfile.h"
+#include "stamping/stampbatch.h"
+#include "stamping/temporaryoutput.h"
+#include "stamping/windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <unistd.h>
+
+namespace {
+
+// Step 2: the folder ends in "/" (on the field itself), exists and can be written.
+bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QString* error) {
+    *folder = inputs.outputFolder();
+    if (folder->trimmed().isEmpty()) {
+        *error = QStringLiteral("Bitte geben Sie einen Ausgabeordner an.");
+        return false;
+    }
+    if (!folder->endsWith(QLatin1Char('/'))) {
+        *folder += QLatin1Char('/');
+        inputs.setOutputFolder(*folder);
+    }
+    if (!QDir().mkpath(*folder)) {
+        *error = QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
+        return false;
+    }
+    if (::access(QFile::encodeName(*folder).constData(), W_OK | X_OK) != 0) {
+        *error = QStringLiteral("In den Ausgabeordner „%1“ kann nicht geschrieben werden.")
+                     .arg(*folder);
+        return false;
+    }
+    return true;
+}
+
+// Step 3: the typed text as it is, or the lines of the text file joined.
+bool fixCopyrightText(StampingInputs& inputs, QByteArray* text, QString* error) {
+    QString decoded;
+    if (inputs.useTypedText())
+        decoded = inputs.typedText();
+    else if (!ReadCopyrightTextFile(inputs.textFilePath(), &decoded, error))
+        return false;
+    *text = EncodeWindows1252(decoded);
+    return true;
+}
+
+// "-cop.jpg" pictures go beside their sources: those folders are cleaned of
+// stale temporaries once per run too, before the first picture goes there.
+class StaleCleaner {
+public:
+    void cleanFor(const StampRequest& request) {
+        if (request.notice.on && request.notice.copName)
+            clean(QFileInfo(CopName(request.source)).absolutePath());
+    }
+    void clean(const QString& folder) {
+        const QString key = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+        if (!cleaned_.contains(key)) {
+            cleaned_.insert(key);
+            RemoveStaleTemporaries(key);
+        }
+    }
+
+private:
+    QSet<QString> cleaned_;
+};
+
+void reportFinished(StampingProgress& progress, const FileOutcome& outcome, int row, int rows,
+                    bool countersShown) {
+    if (!countersShown)
+        progress.fileCounters(outcome.source, rows - 1 - row, row);
+    progress.fileFinished(outcome);
+}
+
+// Step 4, one file after the other, each row and the notice options read live.
+void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
+                   const StampingEngineOptions& options, const StampRequest& common,
+                   StaleCleaner& cleaner, StampingReport& report) {
+    bool started = false;
+    for (int row = 1; row < inputs.rowCount(); ++row) {
+        if (!progress.yield()) {
+            report.stopped = true;
+            return;
+        }
+        progress.rowStarted(row);
+        const QString path = inputs.rowPath(row);
+        if (inputs.rowRemoved(row))
+            continue;
+        if (!started) {
+            progress.processingStarted();
+            started = true;
+        }
+        StampRequest request = common;
+        request.source = path;
+        request.notice = inputs.notice();
+        request.writeComposedPicture = options.writeComposedPicture;
+        cleaner.cleanFor(request);
+        const int rows = inputs.rowCount();
+        bool countersShown = false;
+        const FileOutcome outcome = StampFile(request, [&](int value) {
+            if (!countersShown) { // the counters change once the picture is done
+                progress.fileCounters(path, rows - 1 - row, row);
+                countersShown = true;
+            }
+            progress.fileStep(value, 3);
+        });
+        reportFinished(progress, outcome, row, rows, countersShown);
+        report.files.push_back(outcome);
+    }
+}
+
+// Step 4 on several threads: rows and notice options read once, up front.
+void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
+                     const StampingEngineOptions& options, const StampRequest& common,
+                     StaleCleaner& cleaner, StampingReport& report) {
+    if (!progress.yield()) {
+        report.stopped = true;
+        return;
+    }
+    const NoticeChoice notice = inputs.notice();
+    const int rows = inputs.rowCount();
+    std::vector<StampRequest> requests;
+    std::vector<int> rowOf;
+    for (int row = 1; row < rows; ++row) {
+        if (inputs.rowRemoved(row))
+            continue;
+        StampRequest request = common;
+        request.source = inputs.rowPath(row);
+        request.notice = notice;
+        request.writeComposedPicture = options.writeComposedPicture;
+        cleaner.cleanFor(request);
+        requests.push_back(std::move(request));
+        rowOf.push_back(row);
+    }
+    if (requests.empty())
+        return;
+    progress.processingStarted();
+    report.files = StampBatch(requests, options.threads,
+                              [&](std::size_t i, const FileOutcome& outcome) {
+                                  reportFinished(progress, outcome, rowOf[i], rows, false);
+                              });
+}
+
+} // namespace
+
+StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
+                           const StampingEngineOptions& options) {
+    StampingReport report;
+    // Step 1: the options are stored as typed, before the folder gets its separator.
+    if (inputs.saveAsDefault())
+        inputs.saveCurrentOptions();
+
+    StampRequest common;
+    if (!prepareOutputFolder(inputs, &common.outputFolder, &report.startError) ||
+        !fixCopyrightText(inputs, &common.text, &report.startError))
+        return report;
+
+    StaleCleaner cleaner;
+    cleaner.clean(common.outputFolder);
+    if (options.threads > 1)
+        stampInParallel(inputs, progress, options, common, cleaner, report);
+    else
+        stampRowByRow(inputs, progress, options, common, cleaner, report);
+    return report;
+}

@@ -1,0 +1,149 @@
+#include "stamping/stampfile.h"
+
+#include "imaging/notice.h"
+#include "stamping/copyrightblock.h"
+#include "stamping/systemerror.h"
+#include "stamping/temporaryoutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool sameFolder(const QString& a, const struct stat& b) {
+    struct stat info {};
+    return !a.isEmpty() && ::stat(QFile::encodeName(a).constData(), &info) == 0 &&
+           info.st_dev == b.st_dev && info.st_ino == b.st_ino;
+}
+
+// The source lies in the output folder, as listed or once links are resolved:
+// its output would replace it.
+bool liesInOutputFolder(const QString& source, const QString& outputFolder) {
+    struct stat output {};
+    if (::stat(QFile::encodeName(outputFolder).constData(), &output) != 0)
+        return false;
+    const QFileInfo info(source);
+    return sameFolder(info.absolutePath(), output) ||
+           sameFolder(QFileInfo(info.canonicalFilePath()).absolutePath(), output);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// The "-cop.jpg" picture beside the source, itself through a temporary name.
+bool writeBeside(const QString& path, const QByteArray& jpeg, QString* error) {
+    TemporaryOutput out;
+    if (out.create(QFileInfo(path).absolutePath()) && out.write(jpeg) && out.commit(path))
+        return true;
+    *error = out.errorString();
+    return false;
+}
+
+} // namespace
+
+QString OutputPathFor(const QString& outputFolder, const QString& source) {
+    return outputFolder + source.section(QLatin1Char('/'), -1);
+}
+
+QStringList PathsTouchedBy(const StampRequest& request) {
+    const QFileInfo info(request.source);
+    QStringList paths{QDir::cleanPath(info.absoluteFilePath()),
+                      QDir::cleanPath(QFileInfo(OutputPathFor(request.outputFolder,
+                                                               request.source))
+                                          .absoluteFilePath())};
+    if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
+        paths.append(canonical);
+    if (request.notice.on && request.notice.copName)
+        paths.append(QDir::cleanPath(QFileInfo(CopName(request.source)).absoluteFilePath()));
+    return paths;
+}
+
+FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
+    FileOutcome outcome{request.source, OutputPathFor(request.outputFolder, request.source),
+                        false, {}};
+    const auto step = [&](int value) {
+        if (onStep)
+            onStep(value);
+    };
+    const auto failed = [&](const QString& reason) {
+        outcome.error = reason;
+        return outcome;
+    };
+
+    if (request.source.section(QLatin1Char('/'), -1).isEmpty())
+        return failed(QStringLiteral("Kein Dateiname."));
+    if (liesInOutputFolder(request.source, request.outputFolder))
+        return failed(QStringLiteral(
+            "Die Datei liegt im Ausgabeordner und wurde übersprungen, damit sie erhalten bleibt."));
+
+    // O_NONBLOCK: a named pipe in the list must not stop the run.
+    const FileDescriptor source(::open(QFile::encodeName(request.source).constData(),
+                                       O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (source.get() < 0)
+        return failed(QStringLiteral("Die Datei konnte nicht gelesen werden (%1).")
+                          .arg(DescribeSystemError(errno)));
+    struct stat info {};
+    if (::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return failed(QStringLiteral("Keine normale Datei."));
+
+    // Step 1: the picture with the visible notice.
+    QString noticeError;
+    QByteArray jpeg;
+    bool replaceContents = false;
+    if (request.notice.on) {
+        QString error;
+        const QImage composed =
+            ComposeNotice(request.source, {request.notice.text, request.notice.enlarge}, &error);
+        if (composed.isNull()) {
+            noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
+        } else {
+            if (request.writeComposedPicture && !request.writeComposedPicture(composed, &error))
+                return failed(
+                    QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
+                        .arg(error));
+            if (!EncodeNoticeJpeg(composed, &jpeg, &error))
+                noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
+            else if (!request.notice.copName)
+                replaceContents = true;
+            else if (const QString copPath = CopName(request.source);
+                     !writeBeside(copPath, jpeg, &error))
+                noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2")
+                                  .arg(copPath, error);
+        }
+    }
+    step(1);
+
+    // Step 2: the contents, under a temporary name in the output folder.
+    TemporaryOutput output;
+    if (!output.create(request.outputFolder) ||
+        !(replaceContents ? output.write(jpeg) : output.copyFrom(source.get())))
+        return failed(output.errorString() + QLatin1Char('.'));
+    step(2);
+
+    // Step 3: the block, then the output replaces any earlier one at once.
+    if (!output.write(CopyrightBlockBytes(request.text)) || !output.commit(outcome.output))
+        return failed(output.errorString() + QLatin1Char('.'));
+    step(3);
+
+    outcome.ok = noticeError.isEmpty();
+    outcome.error = noticeError;
+    return outcome;
+}

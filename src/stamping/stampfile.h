@@ -1,0 +1,37 @@
+#pragma once
+// Stamping one file: the copy (or the picture with its visible notice) and the
+// embedded copyright block, composed under a temporary name and renamed over the
+// output path. Pure apart from the files it reads and writes, so it may run on
+// several threads at once for different output paths.
+
+#include "stamping/fileoutcome.h"
+#include "stamping/noticechoice.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Writes the composed picture somewhere on the side before it is encoded (the
+// windows keep it as "tester.bmp"); false with a German reason stops the file.
+using ComposedPictureWriter = std::function<bool(const QImage& composed, QString* error)>;
+
+struct StampRequest {
+    QString source;
+    QString outputFolder; // ends with "/"
+    QByteArray text;      // the copyright text, Windows-1252
+    NoticeChoice notice;
+    ComposedPictureWriter writeComposedPicture; // empty: none
+};
+
+// The output folder followed by the source's file name.
+QString OutputPathFor(const QString& outputFolder, const QString& source);
+
+// Every path that stamping `request` reads or replaces: two requests that share
+// one must run one after the other, in list order.
+QStringList PathsTouchedBy(const StampRequest& request);
+
+// Stamps one file. `onStep` (may be empty) is called with 1 when the picture
+// step is done, 2 when the contents are in place, 3 when the block is written.
+FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep = {});

@@ -1,0 +1,32 @@
+#pragma once
+// What a stamping run asks for, at the moment it needs it: the pages answer from
+// their live controls, the command line from its options.
+
+#include "stamping/noticechoice.h"
+
+#include <QString>
+
+class StampingInputs {
+public:
+    virtual ~StampingInputs() = default;
+
+    virtual bool saveAsDefault() = 0;
+    // Stores the current options as the user's defaults.
+    virtual void saveCurrentOptions() = 0;
+
+    virtual QString outputFolder() = 0;
+    // The run appends the separator to the field itself, so the user sees it.
+    virtual void setOutputFolder(const QString& folder) = 0;
+
+    virtual bool useTypedText() = 0; // else the text file
+    virtual QString typedText() = 0;
+    virtual QString textFilePath() = 0;
+
+    // The job list: rows 1 .. rowCount() - 1 are entries; row 0 is the header.
+    virtual int rowCount() = 0;
+    virtual QString rowPath(int row) = 0;
+    virtual bool rowRemoved(int row) = 0;
+
+    // Read again for every file.
+    virtual NoticeChoice notice() = 0;
+};

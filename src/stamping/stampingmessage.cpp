@@ -1,0 +1,35 @@
+#include "stamping/stampingmessage.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Copyright Info");
+// A box cannot show thousands of lines; the rest is counted.
+constexpr int kListedFailures = 20;
+
+} // namespace
+
+MessageBoxRequest StampingMessage(const StampingReport& report) {
+    if (!report.started())
+        return {report.startError, kTitle, MessageIcon::Warning};
+    const int failed = report.failedCount();
+    if (failed == 0)
+        return {QStringLiteral("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"), kTitle,
+                MessageIcon::Information};
+
+    const int total = static_cast<int>(report.files.size());
+    QString text = QStringLiteral("Das Copyright wurde %1 von %2 Dateien fehlerfrei hinzugefügt.\n"
+                                  "Bei diesen Dateien trat ein Fehler auf:\n")
+                       .arg(total - failed)
+                       .arg(total);
+    int listed = 0;
+    for (const FileOutcome& file : report.files) {
+        if (file.ok)
+            continue;
+        if (listed++ == kListedFailures) {
+            text += QStringLiteral("\n... und %1 weitere").arg(failed - kListedFailures);
+            break;
+        }
+        text += QStringLiteral("\n%1: %2").arg(file.source, file.error);
+    }
+    return {text, kTitle, MessageIcon::Warning};
+}

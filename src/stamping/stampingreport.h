@@ -1,0 +1,17 @@
+#pragma once
+// The result of one stamping run: an error that kept it from starting, or what
+// became of every processed file.
+
+#include "stamping/fileoutcome.h"
+
+#include <QString>
+#include <vector>
+
+struct StampingReport {
+    QString startError; // German; set when nothing started
+    std::vector<FileOutcome> files;
+    bool stopped = false; // ended early because the caller asked
+
+    bool started() const { return startError.isEmpty(); }
+    int failedCount() const;
+};

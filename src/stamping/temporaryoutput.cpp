@@ -1,0 +1,146 @@
+#include "stamping/temporaryoutput.h"
+
+#include "stamping/systemerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <memory>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Plain read/write copy for file systems without copy_file_range.
+bool copyByReading(int in, int out) {
+    static constexpr std::size_t kChunk = 1 << 20;
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.get(), kChunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!writeAll(out, buffer.get(), static_cast<std::size_t>(n)))
+            return false;
+    }
+}
+
+// The process id in a temporary name, or -1 when the name carries none.
+pid_t ownerOf(const QString& name) {
+    const QString rest = name.mid(int(sizeof kTemporaryPrefix) - 1);
+    bool ok = false;
+    const long pid = rest.section(QLatin1Char('-'), 0, 0).toLong(&ok);
+    return ok && pid > 0 ? static_cast<pid_t>(pid) : -1;
+}
+
+bool processRuns(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+TemporaryOutput::~TemporaryOutput() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!path_.isEmpty())
+        ::unlink(path_.constData());
+}
+
+bool TemporaryOutput::fail(const QString& what, int errorNumber) {
+    error_ = QStringLiteral("%1 (%2)").arg(what, DescribeSystemError(errorNumber));
+    return false;
+}
+
+bool TemporaryOutput::create(const QString& folder) {
+    const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = QStringLiteral("%1%2-%3")
+                                 .arg(QLatin1String(kTemporaryPrefix))
+                                 .arg(::getpid())
+                                 .arg(QRandomGenerator::global()->generate64(), 16, 16,
+                                      QLatin1Char('0'));
+        const QByteArray path = QFile::encodeName(base + name);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            fd_ = fd;
+            path_ = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return fail(QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden"), errno);
+    }
+    return fail(QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden"), EEXIST);
+}
+
+bool TemporaryOutput::copyFrom(int sourceFd) {
+    bool firstCall = true;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(sourceFd, nullptr, fd_, nullptr, 1 << 30, 0);
+        if (n > 0) {
+            firstCall = false;
+            continue;
+        }
+        if (n == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        // Not offered between these two files: copy by reading from where it stopped.
+        if (firstCall && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                          errno == EOPNOTSUPP || errno == EBADF || errno == EPERM))
+            break;
+        return fail(QStringLiteral("Die Datei konnte nicht kopiert werden"), errno);
+    }
+    if (!copyByReading(sourceFd, fd_))
+        return fail(QStringLiteral("Die Datei konnte nicht kopiert werden"), errno);
+    return true;
+}
+
+bool TemporaryOutput::write(QByteArrayView bytes) {
+    if (!writeAll(fd_, bytes.data(), static_cast<std::size_t>(bytes.size())))
+        return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"),
+                    errno ? errno : EIO);
+    return true;
+}
+
+bool TemporaryOutput::commit(const QString& finalPath) {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"), errno);
+    if (::rename(path_.constData(), QFile::encodeName(finalPath).constData()) != 0)
+        return fail(QStringLiteral("Die Ausgabedatei konnte nicht ersetzt werden"), errno);
+    path_.clear();
+    return true;
+}
+
+void RemoveStaleTemporaries(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QLatin1String(kTemporaryPrefix) + QLatin1Char('*')},
+                      QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const pid_t owner = ownerOf(name);
+        if (owner == ::getpid() || owner < 0 || !processRuns(owner))
+            QFile::remove(dir.filePath(name));
+    }
+}
