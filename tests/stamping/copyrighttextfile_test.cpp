@@ -1,0 +1,39 @@
+#include "stamping/copyrighttextfile.h"
+#include "support/testsupport.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+TEST(CopyrightTextFile, LinesAreJoinedWithoutSeparators) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"LF", "eins\nzwei\ndrei\n", "einszweidrei"},
+        {"CR LF", "eins\r\nzwei\r\ndrei", "einszweidrei"},
+        {"CR", "eins\rzwei\rdrei\r", "einszweidrei"},
+        {"mixed, empty lines", "eins\r\n\nzwei\r\r\ndrei", "einszweidrei"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF\xC2\xA9 J\xC3\xBCrgen\r\nM\xC3\xBCnchen\n",
+         QString::fromUtf8("© JürgenMünchen")},
+        {"Windows-1252", "\xA9 J\xFCrgen\r\n\x80 5\r\n", QString::fromUtf8("© Jürgen€ 5")},
+        {"UTF-8 cut off at the end", "Gr\xC3\xBC\xC3", QString::fromUtf8("GrÃ¼Ã")},
+        {"empty", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeCopyrightTextFile(c.bytes), c.text) << c.name;
+}
+
+TEST(CopyrightTextFile, UnreadableFilesGiveAGermanReason) {
+    TempFolder folder;
+    QString text;
+    QString error;
+    EXPECT_FALSE(ReadCopyrightTextFile(folder.file("fehlt.txt"), &text, &error));
+    EXPECT_TRUE(error.contains("fehlt.txt")) << error.toStdString();
+    EXPECT_TRUE(error.contains("nicht gefunden")) << error.toStdString();
+    EXPECT_FALSE(ReadCopyrightTextFile(folder.path(), &text, &error)); // a folder
+    EXPECT_FALSE(ReadCopyrightTextFile(QString(), &text, &error));
+
+    ASSERT_TRUE(ReadCopyrightTextFile(folder.write("c.txt", "a\r\nb\n"), &text, &error));
+    EXPECT_EQ(text, "ab");
+}
