@@ -27,12 +27,13 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QString* error
         inputs.setOutputFolder(*folder);
     }
     if (!QDir().mkpath(*folder)) {
-        *error = QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
+        *error =
+            QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
         return false;
     }
     if (::access(QFile::encodeName(*folder).constData(), W_OK | X_OK) != 0) {
-        *error = QStringLiteral("In den Ausgabeordner „%1“ kann nicht geschrieben werden.")
-                     .arg(*folder);
+        *error =
+            QStringLiteral("In den Ausgabeordner „%1“ kann nicht geschrieben werden.").arg(*folder);
         return false;
     }
     return true;
@@ -139,10 +140,10 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
     if (requests.empty())
         return;
     progress.processingStarted();
-    report.files = StampBatch(requests, options.threads,
-                              [&](std::size_t i, const FileOutcome& outcome) {
-                                  reportFinished(progress, outcome, rowOf[i], rows, false);
-                              });
+    report.files =
+        StampBatch(requests, options.threads, [&](std::size_t i, const FileOutcome& outcome) {
+            reportFinished(progress, outcome, rowOf[i], rows, false);
+        });
 }
 
 } // namespace

@@ -12,7 +12,8 @@ namespace {
 
 // Groups of request indices, each in list order, such that requests sharing a
 // touched path are in one group. Groups are ordered by their first request.
-std::vector<std::vector<std::size_t>> groupByTouchedPaths(const std::vector<StampRequest>& requests) {
+std::vector<std::vector<std::size_t>>
+groupByTouchedPaths(const std::vector<StampRequest>& requests) {
     std::vector<std::size_t> parent(requests.size());
     std::iota(parent.begin(), parent.end(), std::size_t{0});
     const auto root = [&](std::size_t i) {

@@ -65,10 +65,10 @@ QString OutputPathFor(const QString& outputFolder, const QString& source) {
 
 QStringList PathsTouchedBy(const StampRequest& request) {
     const QFileInfo info(request.source);
-    QStringList paths{QDir::cleanPath(info.absoluteFilePath()),
-                      QDir::cleanPath(QFileInfo(OutputPathFor(request.outputFolder,
-                                                               request.source))
-                                          .absoluteFilePath())};
+    QStringList paths{
+        QDir::cleanPath(info.absoluteFilePath()),
+        QDir::cleanPath(
+            QFileInfo(OutputPathFor(request.outputFolder, request.source)).absoluteFilePath())};
     if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
         paths.append(canonical);
     if (request.notice.on && request.notice.copName)
@@ -77,8 +77,8 @@ QStringList PathsTouchedBy(const StampRequest& request) {
 }
 
 FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
-    FileOutcome outcome{request.source, OutputPathFor(request.outputFolder, request.source),
-                        false, {}};
+    FileOutcome outcome{
+        request.source, OutputPathFor(request.outputFolder, request.source), false, {}};
     const auto step = [&](int value) {
         if (onStep)
             onStep(value);
@@ -95,8 +95,8 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
             "Die Datei liegt im Ausgabeordner und wurde übersprungen, damit sie erhalten bleibt."));
 
     // O_NONBLOCK: a named pipe in the list must not stop the run.
-    const FileDescriptor source(::open(QFile::encodeName(request.source).constData(),
-                                       O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor source(
+        ::open(QFile::encodeName(request.source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (source.get() < 0)
         return failed(QStringLiteral("Die Datei konnte nicht gelesen werden (%1).")
                           .arg(DescribeSystemError(errno)));
@@ -116,9 +116,8 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
             noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
         } else {
             if (request.writeComposedPicture && !request.writeComposedPicture(composed, &error))
-                return failed(
-                    QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
-                        .arg(error));
+                return failed(QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
+                                  .arg(error));
             if (!EncodeNoticeJpeg(composed, &jpeg, &error))
                 noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
             else if (!request.notice.copName)

@@ -7,9 +7,9 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <memory>
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,11 +74,11 @@ bool TemporaryOutput::fail(const QString& what, int errorNumber) {
 bool TemporaryOutput::create(const QString& folder) {
     const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("%1%2-%3")
-                                 .arg(QLatin1String(kTemporaryPrefix))
-                                 .arg(::getpid())
-                                 .arg(QRandomGenerator::global()->generate64(), 16, 16,
-                                      QLatin1Char('0'));
+        const QString name =
+            QStringLiteral("%1%2-%3")
+                .arg(QLatin1String(kTemporaryPrefix))
+                .arg(::getpid())
+                .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
         const QByteArray path = QFile::encodeName(base + name);
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
