@@ -10,16 +10,16 @@ inline constexpr char kDefaultNoticeText[] = "Copyright (C) 2002 <Ihr Name>";
 inline constexpr char kDefaultFilter[] = "*.jp*g;*.gif;*.png";
 
 struct CopyrightOptions {
-    QString outputFolder;     // outdir: step-3 Text1
-    bool useText = true;      // typ: Option1 chosen (Option2 is the opposite)
-    QString copyrightText;    // ctext: step-2 Text1
-    QString copyrightFile;    // cfile: step-2 Text3
-    QString noticeText;       // cjpeg: step-2 Text4
-    bool noticeOn = false;    // dojpg: step-2 Check1 ticked
-    bool enlarge = true;      // vtype: Option3 chosen (Option4 is the opposite)
-    bool copNaming = false;   // vtype2: Option5 chosen (Option6 is the opposite)
-    QString filter;           // filter: step-1 Text1
-    QString currentFolder;    // curpath: step-1 Dir1
+    QString outputFolder;   // outdir: step-3 Text1
+    bool useText = true;    // typ: Option1 chosen (Option2 is the opposite)
+    QString copyrightText;  // ctext: step-2 Text1
+    QString copyrightFile;  // cfile: step-2 Text3
+    QString noticeText;     // cjpeg: step-2 Text4
+    bool noticeOn = false;  // dojpg: step-2 Check1 ticked
+    bool enlarge = true;    // vtype: Option3 chosen (Option4 is the opposite)
+    bool copNaming = false; // vtype2: Option5 chosen (Option6 is the opposite)
+    QString filter;         // filter: step-1 Text1
+    QString currentFolder;  // curpath: step-1 Dir1
 
     bool operator==(const CopyrightOptions&) const = default;
 };

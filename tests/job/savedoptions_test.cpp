@@ -37,10 +37,10 @@ TEST(DefaultCopyrightText, HasItsLengthAndLineBreaks) {
     EXPECT_EQ(kDefaultCopyrightText.size(), 268);
     const QStringList lines = kDefaultCopyrightText.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0],
-              QStringLiteral(
-                  "Diese Datei ist urheberrechtlich durch [Ihr_Name, E-Mail, falls gewünscht "
-                  "Anschrift] "));
+    EXPECT_EQ(
+        lines[0],
+        QStringLiteral("Diese Datei ist urheberrechtlich durch [Ihr_Name, E-Mail, falls gewünscht "
+                       "Anschrift] "));
     EXPECT_EQ(lines[1],
               QStringLiteral("geschützt, jegliche widerrechtliche Nutzung ist nicht gestattet. "));
     EXPECT_EQ(lines[2], QStringLiteral(" "));
@@ -127,15 +127,24 @@ TEST(SettingsCodec, ReadsBooleansAndCheckStates) {
         std::optional<bool> boolean;
         std::optional<bool> check;
     } cases[] = {
-        {"True", true, std::nullopt},   {"False", false, std::nullopt},
-        {"TRUE", true, std::nullopt},   {"fAlSe", false, std::nullopt},
-        {" true ", true, std::nullopt}, {"1", true, true},
-        {"0", false, false},            {" 1 ", true, true},
-        {"-1", true, std::nullopt},     {"2", true, std::nullopt},
-        {"0.0", false, std::nullopt},   {"0.5", true, std::nullopt},
-        {"000", false, std::nullopt},   {"", std::nullopt, std::nullopt},
-        {"ja", std::nullopt, std::nullopt}, {"1x", std::nullopt, std::nullopt},
-        {"Truee", std::nullopt, std::nullopt}, {"1e3", std::nullopt, std::nullopt},
+        {"True", true, std::nullopt},
+        {"False", false, std::nullopt},
+        {"TRUE", true, std::nullopt},
+        {"fAlSe", false, std::nullopt},
+        {" true ", true, std::nullopt},
+        {"1", true, true},
+        {"0", false, false},
+        {" 1 ", true, true},
+        {"-1", true, std::nullopt},
+        {"2", true, std::nullopt},
+        {"0.0", false, std::nullopt},
+        {"0.5", true, std::nullopt},
+        {"000", false, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"ja", std::nullopt, std::nullopt},
+        {"1x", std::nullopt, std::nullopt},
+        {"Truee", std::nullopt, std::nullopt},
+        {"1e3", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DecodeBoolean(QString::fromLatin1(c.text)), c.boolean) << c.text;
@@ -185,8 +194,8 @@ TEST_F(SavedOptions, CurrentFolderMustStillExist) {
     EXPECT_EQ(load().currentFolder, browsed.path());
 
     const QString gone = browsed.path() + "/weg";
-    for (const QString& stale : {gone, QStringLiteral("relativ"), QString(),
-                                 programDir.write("datei.txt", "x")}) {
+    for (const QString& stale :
+         {gone, QStringLiteral("relativ"), QString(), programDir.write("datei.txt", "x")}) {
         writeIni("curpath=" + stale.toUtf8() + "\n");
         EXPECT_EQ(load().currentFolder, start.currentFolder) << stale.toStdString();
     }
