@@ -152,8 +152,8 @@ StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
                            const StampingEngineOptions& options) {
     StampingReport report;
     // Step 1: the options are stored as typed, before the folder gets its separator.
-    if (inputs.saveAsDefault())
-        inputs.saveCurrentOptions();
+    if (inputs.saveAsDefault() && !inputs.saveCurrentOptions())
+        report.optionsNotSaved = true;
 
     StampRequest common;
     if (!prepareOutputFolder(inputs, &common.outputFolder, &report.startError) ||

@@ -11,8 +11,8 @@ public:
     virtual ~StampingInputs() = default;
 
     virtual bool saveAsDefault() = 0;
-    // Stores the current options as the user's defaults.
-    virtual void saveCurrentOptions() = 0;
+    // Stores the current options as the user's defaults; false when they could not be.
+    virtual bool saveCurrentOptions() = 0;
 
     virtual QString outputFolder() = 0;
     // The run appends the separator to the field itself, so the user sees it.

@@ -12,9 +12,17 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
     if (!report.started())
         return {report.startError, kTitle, MessageIcon::Warning};
     const int failed = report.failedCount();
-    if (failed == 0)
+    const QString notSaved =
+        report.optionsNotSaved
+            ? QStringLiteral("\n\nDie Optionen konnten nicht als Standard gespeichert werden.")
+            : QString();
+    if (failed == 0 && !report.optionsNotSaved)
         return {QStringLiteral("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"), kTitle,
                 MessageIcon::Information};
+    if (failed == 0)
+        return {QStringLiteral("Das Copyright wurde den Dateien erfolgreich hinzugefügt!") +
+                    notSaved,
+                kTitle, MessageIcon::Warning};
 
     const int total = static_cast<int>(report.files.size());
     QString text = QStringLiteral("Das Copyright wurde %1 von %2 Dateien fehlerfrei hinzugefügt.\n"
@@ -31,5 +39,5 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
         }
         text += QStringLiteral("\n%1: %2").arg(file.source, file.error);
     }
-    return {text, kTitle, MessageIcon::Warning};
+    return {text + notSaved, kTitle, MessageIcon::Warning};
 }

@@ -10,7 +10,8 @@
 struct StampingReport {
     QString startError; // German; set when nothing started
     std::vector<FileOutcome> files;
-    bool stopped = false; // ended early because the caller asked
+    bool stopped = false;         // ended early because the caller asked
+    bool optionsNotSaved = false; // saving as default was asked for and failed
 
     bool started() const { return startError.isEmpty(); }
     int failedCount() const;

@@ -27,9 +27,11 @@ public:
     NoticeChoice noticeChoice;
 
     bool saveAsDefault() override { return save; }
-    void saveCurrentOptions() override {
+    bool saveSucceeds = true;
+    bool saveCurrentOptions() override {
         ++saveCalls;
         folderWhenSaved = folder;
+        return saveSucceeds;
     }
     QString outputFolder() override { return folder; }
     void setOutputFolder(const QString& f) override { folder = f; }

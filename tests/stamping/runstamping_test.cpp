@@ -1,11 +1,11 @@
 #include "stamping/runstamping.h"
 
+#include "fakeinputs.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/stampingmessage.h"
 #include "stamping/temporaryoutput.h"
 #include "stamping/windows1252.h"
 #include "support/testsupport.h"
-#include "fakeinputs.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +91,8 @@ TEST(RunStamping, TextFileLinesAreJoinedIntoTheBlock) {
     FakeInputs inputs;
     inputs.folder = temp.file("out");
     inputs.typed = false;
-    inputs.textFile = temp.write("copyright.txt", "\xEF\xBB\xBF(C) J\xC3\xBCrgen\nAlle Rechte\r\nvorbehalten\r");
+    inputs.textFile =
+        temp.write("copyright.txt", "\xEF\xBB\xBF(C) J\xC3\xBCrgen\nAlle Rechte\r\nvorbehalten\r");
     inputs.rows = {{temp.write("a.jpg", kJpeg)}};
     ProgressRecorder progress;
     RunStamping(inputs, progress);
@@ -238,7 +239,8 @@ TEST(RunStamping, UndecodablePictureWithNoticeStillGetsItsBlockAndIsReported) {
         const StampingReport report = RunStamping(inputs, progress);
         ASSERT_EQ(report.files.size(), 1u);
         EXPECT_FALSE(report.files[0].ok);
-        EXPECT_TRUE(report.files[0].error.contains("Hinweis fehlt")) << report.files[0].error.toStdString();
+        EXPECT_TRUE(report.files[0].error.contains("Hinweis fehlt"))
+            << report.files[0].error.toStdString();
         EXPECT_EQ(readAll(temp.file("out/broken.jpg")), stamped(notAPicture, inputs.text));
         EXPECT_EQ(namesIn(temp.file("src")), QStringList{"broken.jpg"});
     }

@@ -38,9 +38,8 @@ TEST(StampBatch, ParallelRunEqualsOneAfterTheOther) {
         for (StampRequest& r : requests)
             r.outputFolder = out;
         std::vector<std::size_t> finished;
-        results.push_back(StampBatch(requests, threads, [&](std::size_t i, const FileOutcome&) {
-            finished.push_back(i);
-        }));
+        results.push_back(StampBatch(
+            requests, threads, [&](std::size_t i, const FileOutcome&) { finished.push_back(i); }));
         EXPECT_EQ(finished.size(), requests.size());
         files.push_back(outputsIn(out));
     }
