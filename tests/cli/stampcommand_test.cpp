@@ -1,0 +1,155 @@
+// stampora-cli stamp, run as its own process without a display.
+#include "job/copyrightoptions.h"
+#include "job/savedoptions.h"
+#include "stamping/copyrightblock.h"
+#include "stamping/windows1252.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliResult runStamp(const QStringList& arguments, const QString& workingFolder) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli"),
+                  QStringList{"stamp"} + arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray stamped(const QByteArray& source, const QByteArray& text) {
+    return source + CopyrightBlockBytes(text);
+}
+
+QStringList entriesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+TEST(StampCommand, JsonReportIsExactAndFailuresGiveExitCodeOne) {
+    TempFolder temp;
+    temp.write("src/a.jpg", "AAA");
+    temp.write("src/\xC3\xA4 \"q\".gif", "GGG");
+    const CliResult result = runStamp({"--output", "out", "--text", "Zeile 1\nZeile 2", "--json",
+                                       "src/a.jpg", "src/\xC3\xA4 \"q\".gif", "src/fehlt.jpg"},
+                                      temp.path());
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(
+        result.out,
+        "[{\"source\":\"src/a.jpg\",\"output\":\"out/a.jpg\",\"ok\":true,\"error\":null},"
+        "{\"source\":\"src/\xC3\xA4 \\\"q\\\".gif\",\"output\":\"out/\xC3\xA4 \\\"q\\\".gif\","
+        "\"ok\":true,\"error\":null},"
+        "{\"source\":\"src/fehlt.jpg\",\"output\":\"out/fehlt.jpg\",\"ok\":false,"
+        "\"error\":\"Die Datei konnte nicht gelesen werden (Datei oder Ordner nicht "
+        "gefunden).\"}]\n");
+    // a typed line break becomes CR LF, as in the windows
+    EXPECT_EQ(readAll(temp.file("out/a.jpg")), stamped("AAA", "Zeile 1\r\nZeile 2"));
+    EXPECT_EQ(readAll(temp.file("src/a.jpg")), "AAA");
+}
+
+TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {
+    TempFolder temp;
+    temp.write("src/a.jpg", "AAA");
+    CliResult result = runStamp({"--output", "out", "src/fehlt.jpg", "src/a.jpg"}, temp.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(result.err, "src/fehlt.jpg: Die Datei konnte nicht gelesen werden (Datei oder "
+                          "Ordner nicht gefunden).\n");
+
+    result = runStamp({"--output", "out", "src/a.jpg"}, temp.path());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+}
+
+TEST(StampCommand, UsageAndStartErrorsGiveExitCodeTwoAndWriteNothing) {
+    TempFolder temp;
+    temp.write("src/a.jpg", "AAA");
+    temp.write("blocker", "a file");
+    const QStringList cases[] = {
+        {"--output", "out"},
+        {"--output", "out", "--bogus", "src/a.jpg"},
+        {"--output", "out", "--jobs", "0", "src/a.jpg"},
+        {"--output", "out", "--jobs", "many", "src/a.jpg"},
+        {"--output", "out", "--mode", "sideways", "src/a.jpg"},
+        {"--output", "out", "--text", "x", "--text-file", "c.txt", "src/a.jpg"},
+        {"--output", "out", "--notice", "x", "--no-notice", "src/a.jpg"},
+        {"--output", "out", "--cop-name", "--overwrite", "src/a.jpg"},
+        {"--output", "out", "--output"},
+        {"--output", "", "src/a.jpg"},
+        {"--output", "blocker/out", "src/a.jpg"},
+        {"--output", "out", "--text-file", "fehlt.txt", "src/a.jpg"},
+    };
+    for (const QStringList& arguments : cases) {
+        const CliResult result = runStamp(arguments + QStringList{"--json"}, temp.path());
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(result.err.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(entriesIn(temp.file("out")).isEmpty()) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST(StampCommand, StoredOptionsAreTheDefaultsAndSaveDefaultsStoresWhatWasUsed) {
+    TempFolder temp;
+    temp.write("src/a.jpg", "AAA");
+    CopyrightOptions stored = StartOptions();
+    stored.outputFolder = temp.file("stored-out");
+    stored.copyrightText = "Gespeichert \xC2\xA9";
+    ASSERT_TRUE(SaveCurrentOptions(stored));
+
+    CliResult result = runStamp({"src/a.jpg"}, temp.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readAll(temp.file("stored-out/a.jpg")), stamped("AAA", "Gespeichert \xA9"));
+
+    temp.write("c.txt", "eins\ntwo\n");
+    result = runStamp(
+        {"--output", "neu", "--text-file", temp.file("c.txt"), "--save-defaults", "src/a.jpg"},
+        temp.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readAll(temp.file("neu/a.jpg")), stamped("AAA", "einstwo"));
+    const CopyrightOptions saved = LoadOptions(StartOptions());
+    EXPECT_EQ(saved.outputFolder, "neu"); // as typed, without the separator
+    EXPECT_FALSE(saved.useText);
+    EXPECT_EQ(saved.copyrightFile, temp.file("c.txt"));
+    EXPECT_EQ(saved.copyrightText, stored.copyrightText);
+}
+
+TEST(StampCommand, OneOrTwoJobsGiveTheSameBytesAndTheLaterSameNameWins) {
+    TempFolder temp;
+    QStringList files;
+    for (int i = 0; i < 24; ++i)
+        files.append(temp.write(QString("src%1/f%2.jpg").arg(i % 5).arg(i % 8),
+                                QByteArray(5000 + i, char('a' + i))));
+    std::vector<QStringList> listings;
+    for (const QString jobs : {"1", "2"}) {
+        const QString out = temp.file("out" + jobs);
+        const CliResult result = runStamp(
+            QStringList{"--output", out, "--jobs", jobs, "--text", "T"} + files, temp.path());
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QStringList listing;
+        for (const QString& name : entriesIn(out))
+            listing.append(name + ":" + readAll(out + "/" + name).toHex());
+        listings.push_back(listing);
+    }
+    EXPECT_EQ(listings[0], listings[1]);
+    ASSERT_EQ(listings[0].size(), 8);
+    // f0.jpg came last from entry 16
+    EXPECT_EQ(readAll(temp.file("out2/f0.jpg")), stamped(QByteArray(5016, char('a' + 16)), "T"));
+}
