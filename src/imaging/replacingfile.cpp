@@ -20,13 +20,17 @@ bool ReplacingFile::open() {
         error_ = QStringLiteral("empty file name");
         return false;
     }
-    // A hidden name in the target's folder, so the rename never crosses file systems.
+    // A link is followed, so the file it points at is what gets replaced.
+    const QFileInfo link(target_);
+    if (link.isSymLink())
+        target_ = link.symLinkTarget();
+    // A short hidden name in the target's folder, so the rename never crosses file
+    // systems and even a target with the longest possible name gets one.
     const QFileInfo info(target_);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString name =
-            info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-            QStringLiteral(".%1.part")
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString name = info.absolutePath() + QStringLiteral("/.stampora-%1.part")
+                                                       .arg(QRandomGenerator::global()->generate(),
+                                                            8, 16, QLatin1Char('0'));
         file_.setFileName(name);
         if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             // An existing target keeps its permissions.
