@@ -1,5 +1,14 @@
 #include "app/pagepictures.h"
 
+// The resources live in a static library: make sure they are linked in and registered.
+static void registerPictures() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)registered;
+}
+
 QImage cornerGlyph() {
     QImage glyph(10, 10, QImage::Format_RGB32);
     for (int y = 0; y < 10; ++y) {
@@ -17,10 +26,12 @@ QPixmap pagePicture(const QString& name) {
         return {};
     if (name == QLatin1String("corner"))
         return QPixmap::fromImage(cornerGlyph());
+    registerPictures();
     return QPixmap(QStringLiteral(":/pictures/%1.png").arg(name));
 }
 
 QIcon pageIcon() {
+    registerPictures();
     QIcon icon;
     icon.addFile(QStringLiteral(":/pictures/icon32.png"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/pictures/icon16.png"), QSize(16, 16));

@@ -163,3 +163,15 @@ TEST_F(PageCatalogue, ContainerChildrenWiderThanTheirBoxAreClippedByIt) {
     }
     EXPECT_EQ(page.Option5->parentWidget(), page.Frame2);
 }
+
+TEST_F(PageCatalogue, PicturesAreCompiledInAtTheirSizes) {
+    const std::pair<const char*, QSize> pictures[] = {
+        {"banner", {88, 31}}, {"warning", {32, 32}}, {"struckc", {32, 32}}, {"redc", {32, 32}}};
+    for (const auto& [name, size] : pictures)
+        EXPECT_EQ(pagePicture(name).size(), size) << name;
+    EXPECT_EQ(form11().Image5->pixmap().size(), QSize(88, 31));
+    EXPECT_EQ(form3().Image2->pixmap().size(), QSize(32, 32));
+    const QList<QSize> iconSizes = pageIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+}
