@@ -9,8 +9,10 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 using ShellOpenFromPages = PagesTest;
@@ -46,4 +48,18 @@ TEST_F(ShellOpenFromPages, BannerOpensTheMakersSiteAndLeavesStepOneAlone) {
     EXPECT_EQ(shell.targets, QStringList({"https://www.vendrake.example/"}));
     EXPECT_EQ(form11().Text1->text(), filter);
     EXPECT_TRUE(form11().isVisible());
+}
+
+TEST(HelpPages, BuiltBesideTheProgramWithEveryLinkResolving) {
+    const QDir help(QStringLiteral(STAMPORA_BINARY_DIR "/help"));
+    ASSERT_TRUE(QFileInfo::exists(help.filePath("frames.htm")));
+    const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"#:]+)\""));
+    for (const QString& page : help.entryList({"*.htm"})) {
+        const QString html = QString::fromUtf8(readAll(help.filePath(page)));
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_TRUE(QFileInfo::exists(help.filePath(target)))
+                << page.toStdString() << " -> " << target.toStdString();
+        }
+    }
 }
