@@ -178,7 +178,8 @@ std::optional<StampJob> parseJob(const QStringList& arguments, QString* error) {
     if (parser.isSet(mode)) {
         const QString value = parser.value(mode);
         if (value != QLatin1String("enlarge") && value != QLatin1String("direct"))
-            return usage(QStringLiteral("--mode erwartet enlarge oder direct, nicht „%1“.").arg(value));
+            return usage(
+                QStringLiteral("--mode erwartet enlarge oder direct, nicht „%1“.").arg(value));
         job.options.enlarge = value == QLatin1String("enlarge");
     }
     if (parser.isSet(copName))
@@ -209,8 +210,8 @@ QByteArray reportAsJson(const StampingReport& report) {
         const FileOutcome& file = report.files[i];
         if (i > 0)
             out += ',';
-        out += "{\"source\":" + jsonString(file.source) + ",\"output\":" +
-               jsonString(file.output) + ",\"ok\":" + (file.ok ? "true" : "false") +
+        out += "{\"source\":" + jsonString(file.source) + ",\"output\":" + jsonString(file.output) +
+               ",\"ok\":" + (file.ok ? "true" : "false") +
                ",\"error\":" + (file.ok ? QByteArray("null") : jsonString(file.error)) + '}';
     }
     return out + "]\n";

@@ -1,6 +1,6 @@
 #include "stamping/copyrighttextfile.h"
 
-#include "stamping/systemerror.h"
+#include "stamping/fileerror.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>
@@ -42,7 +42,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return fail(DescribeSystemError(errno));
+        return fail(DescribeFileError(errno));
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -61,7 +61,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
         if (n < 0) {
             const int readError = errno;
             ::close(fd);
-            return fail(DescribeSystemError(readError));
+            return fail(DescribeFileError(readError));
         }
         if (n == 0)
             break;

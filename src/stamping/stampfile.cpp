@@ -2,7 +2,7 @@
 
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
-#include "stamping/systemerror.h"
+#include "stamping/fileerror.h"
 #include "stamping/temporaryoutput.h"
 
 #include <QDir>
@@ -98,8 +98,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     const FileDescriptor source(
         ::open(QFile::encodeName(request.source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (source.get() < 0)
-        return failed(QStringLiteral("Die Datei konnte nicht gelesen werden (%1).")
-                          .arg(DescribeSystemError(errno)));
+        return failed(QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno)));
     struct stat info {};
     if (::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return failed(QStringLiteral("Keine normale Datei."));

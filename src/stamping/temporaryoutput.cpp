@@ -1,6 +1,6 @@
 #include "stamping/temporaryoutput.h"
 
-#include "stamping/systemerror.h"
+#include "stamping/fileerror.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +67,7 @@ TemporaryOutput::~TemporaryOutput() {
 }
 
 bool TemporaryOutput::fail(const QString& what, int errorNumber) {
-    error_ = QStringLiteral("%1 (%2)").arg(what, DescribeSystemError(errorNumber));
+    error_ = QStringLiteral("%1: %2").arg(what, DescribeFileError(errorNumber));
     return false;
 }
 

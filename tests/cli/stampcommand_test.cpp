@@ -57,8 +57,7 @@ TEST(StampCommand, JsonReportIsExactAndFailuresGiveExitCodeOne) {
         "{\"source\":\"src/\xC3\xA4 \\\"q\\\".gif\",\"output\":\"out/\xC3\xA4 \\\"q\\\".gif\","
         "\"ok\":true,\"error\":null},"
         "{\"source\":\"src/fehlt.jpg\",\"output\":\"out/fehlt.jpg\",\"ok\":false,"
-        "\"error\":\"Die Datei konnte nicht gelesen werden (Datei oder Ordner nicht "
-        "gefunden).\"}]\n");
+        "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\"}]\n");
     // a typed line break becomes CR LF, as in the windows
     EXPECT_EQ(readAll(temp.file("out/a.jpg")), stamped("AAA", "Zeile 1\r\nZeile 2"));
     EXPECT_EQ(readAll(temp.file("src/a.jpg")), "AAA");
@@ -70,8 +69,7 @@ TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {
     CliResult result = runStamp({"--output", "out", "src/fehlt.jpg", "src/a.jpg"}, temp.path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(result.err, "src/fehlt.jpg: Die Datei konnte nicht gelesen werden (Datei oder "
-                          "Ordner nicht gefunden).\n");
+    EXPECT_EQ(result.err, "src/fehlt.jpg: Nicht lesbar: Die Datei existiert nicht.\n");
 
     result = runStamp({"--output", "out", "src/a.jpg"}, temp.path());
     EXPECT_EQ(result.exitCode, 0);

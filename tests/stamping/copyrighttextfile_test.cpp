@@ -30,7 +30,7 @@ TEST(CopyrightTextFile, UnreadableFilesGiveAGermanReason) {
     QString error;
     EXPECT_FALSE(ReadCopyrightTextFile(folder.file("fehlt.txt"), &text, &error));
     EXPECT_TRUE(error.contains("fehlt.txt")) << error.toStdString();
-    EXPECT_TRUE(error.contains("nicht gefunden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("existiert nicht")) << error.toStdString();
     EXPECT_FALSE(ReadCopyrightTextFile(folder.path(), &text, &error)); // a folder
     EXPECT_FALSE(ReadCopyrightTextFile(QString(), &text, &error));
 

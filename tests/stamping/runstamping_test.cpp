@@ -186,7 +186,7 @@ TEST(RunStamping, FailuresAreReportedAndTheOthersStamped) {
     EXPECT_FALSE(report.files[0].ok);
     EXPECT_TRUE(report.files[0].error.contains("Ausgabeordner"));
     EXPECT_FALSE(report.files[1].ok);
-    EXPECT_TRUE(report.files[1].error.contains("nicht gefunden"));
+    EXPECT_TRUE(report.files[1].error.contains("existiert nicht"));
     EXPECT_TRUE(report.files[2].ok);
     EXPECT_EQ(readAll(inOutput), kJpeg); // never replaced by its own output
     EXPECT_EQ(readAll(temp.file("src/a.jpg")), stamped(kJpeg, inputs.text));
