@@ -60,9 +60,13 @@ TEST(RunStamping, SeparatorIsAppendedVisiblyAfterTheOptionsAreSavedAsTyped) {
     EXPECT_EQ(inputs.folder, temp.file("out") + "/");
     EXPECT_EQ(readAll(temp.file("out/a.jpg")), stamped(kJpeg, inputs.text));
 
+    inputs.saveSucceeds = false; // a store that cannot be written is reported, the run goes on
+    EXPECT_TRUE(RunStamping(inputs, progress).optionsNotSaved);
+    EXPECT_EQ(inputs.saveCalls, 2);
+
     inputs.save = false; // unticked: nothing stored; a folder with its separator stays as it is
-    RunStamping(inputs, progress);
-    EXPECT_EQ(inputs.saveCalls, 1);
+    EXPECT_FALSE(RunStamping(inputs, progress).optionsNotSaved);
+    EXPECT_EQ(inputs.saveCalls, 2);
     EXPECT_EQ(inputs.folder, temp.file("out") + "/");
 }
 
