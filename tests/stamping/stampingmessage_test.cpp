@@ -18,6 +18,7 @@ TEST(StampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
     report.optionsNotSaved = true;
     message = StampingMessage(report);
     EXPECT_EQ(message.icon, MessageIcon::Warning);
-    EXPECT_TRUE(message.text.startsWith("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"));
+    EXPECT_TRUE(
+        message.text.startsWith("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"));
     EXPECT_TRUE(message.text.contains("nicht als Standard gespeichert"));
 }
