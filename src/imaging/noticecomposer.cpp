@@ -1,7 +1,7 @@
 #include "imaging/noticecomposer.h"
 
-#include <QFont>
 #include <QColorSpace>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
 

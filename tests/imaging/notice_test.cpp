@@ -25,7 +25,9 @@ QString savePng(const TempFolder& folder, const QString& name, const QImage& ima
     return path;
 }
 
-bool isWhite(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200; }
+bool isWhite(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200;
+}
 
 // First row in [from, to) holding a white pixel, or -1.
 int firstWhiteRow(const QImage& image, int from = 0, int to = -1) {
@@ -208,8 +210,8 @@ QByteArray sidewaysJpeg(const QImage& stored) {
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(stored.save(&buffer, "JPEG", 95));
     const QByteArray exif = QByteArray("Exif\0\0", 6) +
-                            QByteArray::fromHex("4d4d002a00000008"         // TIFF header, big endian
-                                                "0001"                     // one entry
+                            QByteArray::fromHex("4d4d002a00000008" // TIFF header, big endian
+                                                "0001"             // one entry
                                                 "011200030000000100060000" // orientation = 6
                                                 "00000000");               // no next IFD
     QByteArray app1 = QByteArray::fromHex("ffe1");
@@ -298,7 +300,8 @@ TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
     };
     for (const QString& path : paths) {
         QString error;
-        EXPECT_TRUE(ComposeNotice(path, NoticeOptions{kNotice, true}, &error).isNull()) << path.toStdString();
+        EXPECT_TRUE(ComposeNotice(path, NoticeOptions{kNotice, true}, &error).isNull())
+            << path.toStdString();
         EXPECT_TRUE(error.startsWith(QStringLiteral("Das Bild konnte nicht gelesen werden")))
             << error.toStdString();
     }
