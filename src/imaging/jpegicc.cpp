@@ -9,7 +9,9 @@ constexpr quint8 kApp2 = 0xE2;
 constexpr qsizetype kMaxChunks = 255;
 const QByteArray kIccTag("ICC_PROFILE\0", 12);
 
-quint8 byteAt(const QByteArray& bytes, qsizetype at) { return quint8(bytes.at(at)); }
+quint8 byteAt(const QByteArray& bytes, qsizetype at) {
+    return quint8(bytes.at(at));
+}
 
 quint16 bigEndian16At(const QByteArray& bytes, qsizetype at) {
     return quint16(byteAt(bytes, at) << 8 | byteAt(bytes, at + 1));

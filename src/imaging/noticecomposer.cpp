@@ -47,8 +47,15 @@ QImage DrawNotice(const QImage& picture, const NoticeOptions& options) {
     canvas.fill(Qt::black);
 
     QPainter painter(&canvas);
-    // Transparent pixels end up over the black background.
-    painter.drawImage(0, 0, picture);
+    // Transparent pixels end up over the black background. Pixel for pixel,
+    // whatever density the reader gave the picture (it reads "@2x" names as 2).
+    if (picture.devicePixelRatio() != 1.0) {
+        QImage unscaled = picture;
+        unscaled.setDevicePixelRatio(1.0);
+        painter.drawImage(0, 0, unscaled);
+    } else {
+        painter.drawImage(0, 0, picture);
+    }
     painter.setFont(noticeFont());
     painter.setPen(Qt::white);
     const int top = height - kNoticeTextDistance;
