@@ -1,0 +1,34 @@
+#pragma once
+// Writing a picture as an uncompressed bitmap (BMP) file (the routines of the
+// former Module1).
+
+#include <QList>
+#include <QString>
+
+class QImage;
+
+// Result codes of WriteBitmapFile other than the file's length.
+enum BitmapFileResult : int {
+    BitmapUnexpectedError = 0, // the file could not be written (a message was shown)
+    BitmapUnsupportedDepth = -1,
+    BitmapNoPicture = -2,        // a null picture
+    BitmapConversionFailed = -3, // the picture could not be converted to the depth
+};
+
+// Turns a colour 0x00BBGGRR into 0x00RRGGBB; the highest byte is dropped.
+quint32 SwapRedBlue(quint32 colour);
+
+// Writes `picture` to `path` with `bitCount` bits per pixel (1, 4, 8, 16, 24 or
+// 32), replacing any file there, and returns the file's length. Rows go bottom-up,
+// padded to 4 bytes. 32 bits: blue, green, red, 0. 24 bits: blue, green, red.
+// 16 bits: 5-5-5. 8, 4 and 1 bits: each pixel as the nearest colour of
+// DefaultBitmapPalette, or, when `colourList` (colours 0x00BBGGRR) has exactly as
+// many entries as the table, of that list, which then becomes the colour table.
+// 16, 24 and 32-bit files carry one zero colour entry, so their pixels begin at
+// offset 58. Transparent pixels are composed over black.
+// An unsupported depth shows "Fehler!" CR LF "Dieses Bildformat wird nicht
+// unterstützt!" and returns -1; a write failure shows "Fehler!" CR LF and a
+// description and returns 0; -2 and -3 are returned without a message. Only a
+// successful write replaces an earlier file.
+int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
+                    const QList<quint32>* colourList = nullptr);

@@ -1,0 +1,75 @@
+#include "job/filepattern.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+// Wildcard match with "*" and "?"; every other character stands for itself.
+// Linear backtracking to the last "*" keeps it O(n*m) at worst.
+bool wildcardMatch(QStringView pattern, QStringView name) {
+    qsizetype p = 0, n = 0, star = -1, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == QLatin1Char('?') || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (star >= 0) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+} // namespace
+
+FilePattern::FilePattern(const QString& text) : text_(text) {
+    for (const QString& part : text.split(QLatin1Char(';'))) {
+        const QString pattern = part.trimmed().toCaseFolded();
+        if (pattern == QLatin1String("*") || pattern == QLatin1String("*.*")) {
+            patterns_.clear();
+            return;
+        }
+        if (!pattern.isEmpty())
+            patterns_.append(pattern);
+    }
+}
+
+bool FilePattern::matches(const QString& fileName) const {
+    if (patterns_.isEmpty())
+        return true;
+    const QString name = fileName.toCaseFolded();
+    return std::any_of(patterns_.cbegin(), patterns_.cend(),
+                       [&](const QString& pattern) { return wildcardMatch(pattern, name); });
+}
+
+void SortFileNames(QStringList& names) {
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b; // names equal but for case: a fixed order
+    });
+}
+
+QStringList ListMatchingFiles(const QString& folder, const FilePattern& pattern) {
+    // Without QDir::Hidden dot files are left out; without QDir::System broken links are.
+    const QStringList entries =
+        QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList names;
+    for (const QString& name : entries) {
+        if (pattern.matches(name))
+            names.append(name);
+    }
+    SortFileNames(names);
+    return names;
+}

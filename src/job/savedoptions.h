@@ -1,0 +1,40 @@
+#pragma once
+// Loading and saving the copyright options through the settings store, under
+// "Vendrake" / "Stampora", one string per key.
+
+#include "job/copyrightoptions.h"
+#include "job/settingsstore.h"
+
+#include <QList>
+#include <QString>
+#include <utility>
+
+// The ten keys, in the order they are saved.
+namespace SettingsKey {
+inline constexpr char outdir[] = "outdir";
+inline constexpr char typ[] = "typ";
+inline constexpr char ctext[] = "ctext";
+inline constexpr char cfile[] = "cfile";
+inline constexpr char cjpeg[] = "cjpeg";
+inline constexpr char dojpg[] = "dojpg";
+inline constexpr char vtype[] = "vtype";
+inline constexpr char vtype2[] = "vtype2";
+inline constexpr char filter[] = "filter";
+inline constexpr char curpath[] = "curpath";
+} // namespace SettingsKey
+
+// Reads every key with the start value as its default. A key that is missing,
+// or whose value cannot be used (a Boolean that is neither word nor number, a
+// dojpg other than 0/1, an empty outdir, a curpath that is not an existing
+// folder), keeps its start value. A stored outdir or cfile wins over the start
+// values. Reading writes nothing.
+CopyrightOptions LoadOptions(const CopyrightOptions& startValues,
+                             const SettingsStore& store = SettingsStore());
+
+// The ten key/value pairs in saving order: outdir, typ, ctext, cfile, cjpeg,
+// dojpg, vtype, vtype2, filter, curpath.
+QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& options);
+
+// Writes all ten keys, one SaveSetting each, in saving order. False when the
+// store could not be written.
+bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());
