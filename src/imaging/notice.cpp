@@ -1,7 +1,24 @@
 #include "imaging/notice.h"
 
+#include "imaging/dibsection.h"
+#include "imaging/jpegicc.h"
+#include "imaging/jpegwriter.h"
 #include "imaging/noticecomposer.h"
 #include "imaging/picturedecoder.h"
+
+#include <QColorSpace>
+
+namespace {
+
+constexpr int kNoticeJpegQuality = 100;
+
+bool failed(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
 
 QString CopName(const QString& sourcePath) {
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
@@ -22,9 +39,34 @@ QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QS
 }
 
 bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) {
-    Q_UNUSED(composed);
-    Q_UNUSED(jpeg);
+    if (!jpeg)
+        return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
+    if (composed.isNull())
+        return failed(error,
+                      QStringLiteral("Es gibt kein Bild, das als JPEG gespeichert werden kann."));
+
+    cDIBSection buffer;
+    if (!buffer.CreateFromPicture(composed))
+        return failed(error,
+                      QStringLiteral("Für das Bild (%1 × %2 Pixel) ist nicht genug Speicher frei.")
+                          .arg(composed.width())
+                          .arg(composed.height()));
+    QByteArray encoded;
+    QString reason;
+    if (!EncodeJpeg(buffer, kNoticeJpegQuality, &encoded, &reason))
+        return failed(
+            error,
+            QStringLiteral("Das Bild konnte nicht als JPEG kodiert werden (%1).").arg(reason));
+    buffer.ClearUp();
+
+    // A profile the stream cannot carry leaves the picture in sRGB, as most
+    // viewers show an untagged JPEG anyway.
+    const QByteArray profile = composed.colorSpace().iccProfile();
+    if (!profile.isEmpty())
+        InsertIccProfile(&encoded, profile);
+
+    *jpeg = std::move(encoded);
     if (error)
-        *error = QStringLiteral("Der JPEG-Kodierer ist noch nicht verfügbar.");
-    return false;
+        error->clear();
+    return true;
 }

@@ -162,10 +162,14 @@ TEST(ComposeNotice, LongTextIsClippedAndLineBreaksStayOnOneLine) {
 TEST(ComposeNotice, EmptyTextStillAddsTheBlackStrip) {
     TempFolder folder;
     const QImage source = darkPicture();
-    const QImage out = compose(savePng(folder, "a.png", source), QString(), true);
-    ASSERT_EQ(out.size(), QSize(200, 120));
-    EXPECT_TRUE(rowsEqual(out, source, 0, 100));
-    EXPECT_TRUE(rowsBlack(out, 100, 120));
+    // "@2x" in a name makes Qt's reader mark the picture high-dpi; it is still
+    // drawn pixel for pixel
+    for (const char* name : {"a.png", "a@2x.png"}) {
+        const QImage out = compose(savePng(folder, name, source), QString(), true);
+        ASSERT_EQ(out.size(), QSize(200, 120)) << name;
+        EXPECT_TRUE(rowsEqual(out, source, 0, 100)) << name;
+        EXPECT_TRUE(rowsBlack(out, 100, 120)) << name;
+    }
 }
 
 TEST(ComposeNotice, DirectOnAShortPictureShowsTheLowerPartOfTheText) {
@@ -305,4 +309,91 @@ TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
         EXPECT_TRUE(error.startsWith(QStringLiteral("Das Bild konnte nicht gelesen werden")))
             << error.toStdString();
     }
+}
+
+namespace {
+
+struct JpegHeaders {
+    QList<quint8> samplingFactors; // one per component, from the frame header
+    QList<quint16> quantisers;     // every entry of every quantisation table
+    int iccSegments = 0;
+};
+
+// Walks the marker segments up to the start of scan.
+JpegHeaders readHeaders(const QByteArray& jpeg) {
+    JpegHeaders headers;
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF) {
+        const quint8 marker = quint8(jpeg[at + 1]);
+        const int length = quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]);
+        const QByteArray body = jpeg.mid(at + 4, length - 2);
+        if (marker == 0xDA)
+            break;
+        if (marker == 0xC0 || marker == 0xC1) {
+            for (int c = 0; c < quint8(body[5]); ++c)
+                headers.samplingFactors.append(quint8(body[6 + 3 * c + 1]));
+        } else if (marker == 0xDB) {
+            for (qsizetype t = 0; t < body.size();) {
+                const bool wide = quint8(body[t]) >> 4;
+                for (int i = 0; i < 64; ++i)
+                    headers.quantisers.append(wide ? quint16(quint8(body[t + 1 + 2 * i]) << 8 |
+                                                             quint8(body[t + 2 + 2 * i]))
+                                                   : quint8(body[t + 1 + i]));
+                t += 1 + (wide ? 128 : 64);
+            }
+        } else if (marker == 0xE2 && body.startsWith(QByteArray("ICC_PROFILE\0", 12))) {
+            ++headers.iccSegments;
+        }
+        at += 2 + length;
+    }
+    return headers;
+}
+
+} // namespace
+
+TEST(EncodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
+    TempFolder folder;
+    QImage source = darkPicture();
+    source.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+    const QString path = savePng(folder, "tagged.png", source);
+    const QByteArray profile = QImage(path).colorSpace().iccProfile();
+    ASSERT_FALSE(profile.isEmpty());
+
+    const QImage composed = compose(path, kNotice, true);
+    QByteArray jpeg;
+    QString error;
+    ASSERT_TRUE(EncodeNoticeJpeg(composed, &jpeg, &error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+
+    const JpegHeaders headers = readHeaders(jpeg);
+    EXPECT_EQ(headers.samplingFactors, QList<quint8>({0x11, 0x11, 0x11}));
+    ASSERT_FALSE(headers.quantisers.isEmpty());
+    for (const quint16 q : headers.quantisers)
+        ASSERT_EQ(q, 1);
+    EXPECT_EQ(headers.iccSegments, 1);
+
+    const QImage back = QImage::fromData(jpeg, "JPEG");
+    ASSERT_EQ(back.size(), QSize(200, 120));
+    EXPECT_EQ(back.colorSpace().iccProfile(), profile);
+    for (const QPoint p : {QPoint(0, 0), QPoint(199, 0), QPoint(60, 50), QPoint(199, 99)}) {
+        const QRgb want = composed.pixel(p), got = back.pixel(p);
+        EXPECT_NEAR(qRed(got), qRed(want), 3) << p.x() << "," << p.y();
+        EXPECT_NEAR(qGreen(got), qGreen(want), 3) << p.x() << "," << p.y();
+        EXPECT_NEAR(qBlue(got), qBlue(want), 3) << p.x() << "," << p.y();
+    }
+}
+
+TEST(EncodeNoticeJpeg, UntaggedPictureGetsNoProfileAndNullIsRefused) {
+    QImage plain(30, 20, QImage::Format_RGB32);
+    plain.fill(Qt::darkGreen);
+    QByteArray jpeg;
+    QString error;
+    ASSERT_TRUE(EncodeNoticeJpeg(plain, &jpeg, &error));
+    EXPECT_EQ(readHeaders(jpeg).iccSegments, 0);
+    EXPECT_EQ(QImage::fromData(jpeg, "JPEG").size(), QSize(30, 20));
+
+    QByteArray untouched("vorher");
+    EXPECT_FALSE(EncodeNoticeJpeg(QImage(), &untouched, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(untouched, QByteArray("vorher"));
 }
