@@ -50,7 +50,8 @@ void BM_NoticeWholePicture(benchmark::State& state) {
     for (auto _ : state) {
         QString error;
         QByteArray jpeg;
-        benchmark::DoNotOptimize(EncodeNoticeJpeg(ComposeNotice(path, kOptions, &error), &jpeg, &error));
+        benchmark::DoNotOptimize(
+            EncodeNoticeJpeg(ComposeNotice(path, kOptions, &error), &jpeg, &error));
     }
 }
 BENCHMARK(BM_NoticeWholePicture)->Unit(benchmark::kMillisecond);
