@@ -29,10 +29,17 @@ QString CopName(const QString& sourcePath) {
 }
 
 QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error) {
-    const QImage picture = DecodePicture(sourcePath, error);
-    if (picture.isNull())
+    DecodedPicture decoded =
+        DecodePicture(sourcePath, options.enlarge ? kNoticeStripHeight : 0, error);
+    if (decoded.image.isNull())
         return {};
-    QImage composed = DrawNotice(picture, options);
+    QImage composed;
+    if (decoded.onCanvas) {
+        if (DrawNoticeText(&decoded.image, options.text))
+            composed = std::move(decoded.image);
+    } else {
+        composed = DrawNotice(std::move(decoded.image), options);
+    }
     if (composed.isNull() && error)
         *error = QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden.");
     return composed;

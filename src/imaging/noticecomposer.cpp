@@ -32,37 +32,51 @@ QString asOneLine(const QString& text) {
     return line;
 }
 
+// Text drawing needs Qt's font database, which only a GUI application has.
+bool canDrawText() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
 } // namespace
 
-QImage DrawNotice(const QImage& picture, const NoticeOptions& options) {
-    // Text drawing needs Qt's font database, which only a GUI application has.
-    if (picture.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
+bool DrawNoticeText(QImage* canvas, const QString& text) {
+    if (!canvas || canvas->isNull() || !canDrawText())
+        return false;
+    // Positions are pixels, whatever density the reader gave the picture (it
+    // reads "@2x" names as 2).
+    canvas->setDevicePixelRatio(1.0);
+    QPainter painter(canvas);
+    painter.setFont(noticeFont());
+    painter.setPen(Qt::white);
+    const int top = canvas->height() - kNoticeTextDistance;
+    painter.drawText(QPointF(0, top + painter.fontMetrics().ascent()), asOneLine(text));
+    return true;
+}
 
-    const int width = picture.width();
+QImage DrawNotice(QImage picture, const NoticeOptions& options) {
+    if (picture.isNull() || !canDrawText())
+        return {};
+    picture.setDevicePixelRatio(1.0);
+
+    // Direct mode on an opaque picture: the picture is the canvas.
+    if (!options.enlarge && !picture.hasAlphaChannel()) {
+        picture.convertTo(QImage::Format_RGB32);
+        if (picture.format() != QImage::Format_RGB32)
+            return {};
+        return DrawNoticeText(&picture, options.text) ? picture : QImage();
+    }
+
     const int height = picture.height() + (options.enlarge ? kNoticeStripHeight : 0);
-    QImage canvas(width, height, QImage::Format_RGB32);
+    QImage canvas(picture.width(), height, QImage::Format_RGB32);
     if (canvas.isNull())
         return {};
     canvas.fill(Qt::black);
-
-    QPainter painter(&canvas);
-    // Transparent pixels end up over the black background. Pixel for pixel,
-    // whatever density the reader gave the picture (it reads "@2x" names as 2).
-    if (picture.devicePixelRatio() != 1.0) {
-        QImage unscaled = picture;
-        unscaled.setDevicePixelRatio(1.0);
-        painter.drawImage(0, 0, unscaled);
-    } else {
+    {
+        // Transparent pixels end up over the black background.
+        QPainter painter(&canvas);
         painter.drawImage(0, 0, picture);
     }
-    painter.setFont(noticeFont());
-    painter.setPen(Qt::white);
-    const int top = height - kNoticeTextDistance;
-    painter.drawText(QPointF(0, top + painter.fontMetrics().ascent()), asOneLine(options.text));
-    painter.end();
-
     if (picture.colorSpace().isValid())
         canvas.setColorSpace(picture.colorSpace());
-    return canvas;
+    return DrawNoticeText(&canvas, options.text) ? canvas : QImage();
 }

@@ -1,7 +1,9 @@
 #include "imaging/picturedecoder.h"
 
+#include <QColorSpace>
 #include <QFileInfo>
 #include <QImageReader>
+#include <cstring>
 
 namespace {
 
@@ -48,11 +50,36 @@ QString readerReason(QImageReader::ImageReaderError code) {
     }
 }
 
+// Reads the picture; with extra rows, first tries to let the reader fill the
+// top of a taller canvas. Readers that need another format or size, and any
+// EXIF turn, hand back an image of their own, which is then returned alone.
+DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows) {
+    QImage canvas;
+    QImage picture;
+    if (extraRows > 0 && headerSize.isValid()) {
+        canvas = QImage(headerSize.width(), headerSize.height() + extraRows, QImage::Format_RGB32);
+        if (!canvas.isNull())
+            picture = QImage(canvas.bits(), headerSize.width(), headerSize.height(),
+                             canvas.bytesPerLine(), QImage::Format_RGB32);
+    }
+    if (!reader.read(&picture))
+        return {};
+    const bool onCanvas = !canvas.isNull() && picture.constBits() == canvas.constBits() &&
+                          picture.size() == headerSize && picture.format() == QImage::Format_RGB32;
+    if (!onCanvas)
+        return {picture, false};
+    for (int row = headerSize.height(); row < canvas.height(); ++row)
+        std::memset(canvas.scanLine(row), 0, size_t(canvas.bytesPerLine()));
+    if (picture.colorSpace().isValid())
+        canvas.setColorSpace(picture.colorSpace());
+    return {canvas, true};
+}
+
 } // namespace
 
-QImage DecodePicture(const QString& path, QString* error) {
+DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
     QString reason;
-    QImage image;
+    DecodedPicture decoded;
     const QFileInfo info(path);
     if (!info.isFile()) {
         reason = unreadable(path, readerReason(QImageReader::FileNotFoundError));
@@ -72,15 +99,17 @@ QImage DecodePicture(const QString& path, QString* error) {
         } else if (headerSize.isValid() && isTooLarge(headerSize)) {
             // refused from the header, before any pixel is decoded
             reason = tooLarge(path, headerSize);
-        } else if (!reader.read(&image)) {
-            image = QImage();
-            reason = unreadable(path, readerReason(reader.error()));
-        } else if (isTooLarge(image.size())) {
-            reason = tooLarge(path, image.size());
-            image = QImage();
+        } else {
+            decoded = readPicture(reader, headerSize, extraRows);
+            if (!decoded.image.isNull() && isTooLarge(decoded.image.size())) {
+                reason = tooLarge(path, decoded.image.size());
+                decoded = {};
+            }
+            if (decoded.image.isNull() && reason.isEmpty())
+                reason = unreadable(path, readerReason(reader.error()));
         }
     }
     if (error)
-        *error = image.isNull() ? reason : QString();
-    return image;
+        *error = decoded.image.isNull() ? reason : QString();
+    return decoded;
 }

@@ -9,5 +9,15 @@
 inline constexpr int kMaxPictureSide = 30000;
 inline constexpr qint64 kMaxPicturePixels = 200'000'000;
 
-// Returns the decoded picture, or a null image and a German reason in `error`.
-QImage DecodePicture(const QString& path, QString* error);
+struct DecodedPicture {
+    QImage image;
+    // True when `image` is a canvas `extraRows` taller than the picture, the
+    // picture in its top rows and black below; false when it is the picture.
+    bool onCanvas = false;
+};
+
+// Decodes the picture at `path`. With `extraRows` > 0 it decodes straight into
+// the top of a taller opaque canvas where the format allows (saving a copy of
+// the whole picture); otherwise it returns the picture alone. On failure the
+// image is null and `error` holds a German reason.
+DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error);

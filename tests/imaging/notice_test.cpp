@@ -189,19 +189,55 @@ TEST(ComposeNotice, SecondCallKeepsNothingOfTheFirst) {
     EXPECT_TRUE(rowsBlack(out, 30, 50));
 }
 
-TEST(ComposeNotice, TransparentPixelsLieOverBlack) {
+// Every kind of picture the readers hand back (opaque, indexed, grey,
+// transparent) in both modes: the picture unchanged at the top-left, transparent
+// pixels over black, the strip black.
+TEST(ComposeNotice, EveryPictureKindInBothModes) {
     TempFolder folder;
-    QImage source(40, 30, QImage::Format_ARGB32);
-    source.fill(Qt::transparent);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 20; x < 40; ++x)
-            source.setPixel(x, y, qRgba(255, 0, 0, 128));
-    const QImage out = compose(savePng(folder, "alpha.png", source), QString(), false);
-    EXPECT_EQ(out.pixel(5, 5) & 0xFFFFFF, 0u);
-    const QRgb half = out.pixel(30, 5);
-    EXPECT_NEAR(qRed(half), 128, 2);
-    EXPECT_EQ(qGreen(half), 0);
-    EXPECT_EQ(qBlue(half), 0);
+    QImage opaque = darkPicture(60, 40);
+    QImage indexed = opaque.convertToFormat(QImage::Format_Indexed8);
+    QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    QImage transparent(60, 40, QImage::Format_ARGB32);
+    transparent.fill(Qt::transparent);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 30; x < 60; ++x)
+            transparent.setPixel(x, y, qRgba(255, 40, 0, 128));
+    const struct {
+        const char* name;
+        const QImage& image;
+        const char* format;
+    } cases[] = {{"opaque.png", opaque, "PNG"},
+                 {"indexed.bmp", indexed, "BMP"},
+                 {"grey.png", grey, "PNG"},
+                 {"transparent.png", transparent, "PNG"}};
+    for (const auto& c : cases) {
+        const QString path = folder.file(c.name);
+        ASSERT_TRUE(c.image.save(path, c.format)) << c.name;
+        // what the picture looks like over black
+        QImage expected(60, 40, QImage::Format_RGB32);
+        expected.fill(Qt::black);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x) {
+                const QRgb p = QImage(path).pixel(x, y);
+                expected.setPixel(x, y,
+                                  qRgb(qRed(p) * qAlpha(p) / 255, qGreen(p) * qAlpha(p) / 255,
+                                       qBlue(p) * qAlpha(p) / 255));
+            }
+        for (const bool enlarge : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (enlarge ? " enlarge" : " direct"));
+            const QImage out = compose(path, QString(), enlarge);
+            ASSERT_EQ(out.size(), QSize(60, enlarge ? 60 : 40));
+            EXPECT_EQ(out.format(), QImage::Format_RGB32);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 60; ++x) {
+                    const QRgb want = expected.pixel(x, y), got = out.pixel(x, y);
+                    ASSERT_NEAR(qRed(got), qRed(want), 1) << x << "," << y;
+                    ASSERT_NEAR(qGreen(got), qGreen(want), 1) << x << "," << y;
+                    ASSERT_NEAR(qBlue(got), qBlue(want), 1) << x << "," << y;
+                }
+            EXPECT_TRUE(rowsBlack(out, 40, out.height()));
+        }
+    }
 }
 
 namespace {
