@@ -208,6 +208,7 @@ TEST(ComposeNotice, EveryPictureKindInBothModes) {
         const char* format;
     } cases[] = {{"opaque.png", opaque, "PNG"},
                  {"indexed.bmp", indexed, "BMP"},
+                 {"png-named.gif", opaque, "PNG"},
                  {"grey.png", grey, "PNG"},
                  {"transparent.png", transparent, "PNG"}};
     for (const auto& c : cases) {
