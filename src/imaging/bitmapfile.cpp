@@ -3,9 +3,9 @@
 #include "app/messageseam.h"
 #include "imaging/bitmappalette.h"
 #include "imaging/littleendian.h"
+#include "imaging/replacingfile.h"
 
 #include <QImage>
-#include <QSaveFile>
 #include <climits>
 #include <cstring>
 
@@ -177,17 +177,15 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
     for (const quint32 entry : table)
         appendLittleEndian32(header, entry);
 
-    QSaveFile file(path);
-    // Where no new file can be made beside the target, overwrite it in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    ReplacingFile file(path);
+    if (!file.open())
         return writeFailed(
             QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(path));
 
     const RowWriter writeRow = rowWriterFor(bitCount);
     const qsizetype rowsPerChunk = std::max<qsizetype>(1, ChunkSize / rowLength);
     QByteArray chunk(qsizetype(std::min<qint64>(rowsPerChunk, height) * rowLength), '\0');
-    bool written = file.write(header) == header.size();
+    bool written = file.write(header.constData(), header.size());
     for (int first = int(height) - 1; written && first >= 0; first -= int(rowsPerChunk)) {
         const int last = std::max(0, first - int(rowsPerChunk) + 1);
         const qsizetype used = qsizetype(first - last + 1) * rowLength;
@@ -195,7 +193,7 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
         std::memset(out, 0, size_t(used)); // padding and the bits that are or-ed in
         for (int row = first; row >= last; --row, out += rowLength)
             writeRow(source, row, out);
-        written = file.write(chunk.constData(), used) == used;
+        written = file.write(chunk.constData(), used);
     }
     if (!written || !file.commit())
         return writeFailed(

@@ -1,17 +1,20 @@
 #include "imaging/dibsection.h"
 
+#include "imaging/largeblock.h"
+
 #include <QImage>
 #include <climits>
 #include <cstring>
 #include <utility>
 
 cDIBSection::cDIBSection(cDIBSection&& other) noexcept
-    : bits_(std::move(other.bits_)), width_(std::exchange(other.width_, 0)),
+    : bits_(std::exchange(other.bits_, nullptr)), width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)), stride_(std::exchange(other.stride_, 0)) {}
 
 cDIBSection& cDIBSection::operator=(cDIBSection&& other) noexcept {
     if (this != &other) {
-        bits_ = std::move(other.bits_);
+        ClearUp();
+        bits_ = std::exchange(other.bits_, nullptr);
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
         stride_ = std::exchange(other.stride_, 0);
@@ -32,10 +35,9 @@ bool cDIBSection::Create(int lWidth, int lHeight) {
     // The block's length is a 32-bit field of the bitmap header, so it must fit there too.
     if (!stride || lHeight <= 0 || lHeight > INT_MAX / *stride)
         return false;
-    auto* block = static_cast<uchar*>(std::calloc(size_t(*stride) * size_t(lHeight), 1));
-    if (!block)
+    bits_ = allocateLargeBlock(size_t(*stride) * size_t(lHeight));
+    if (!bits_)
         return false;
-    bits_.reset(block);
     width_ = lWidth;
     height_ = lHeight;
     stride_ = *stride;
@@ -43,7 +45,8 @@ bool cDIBSection::Create(int lWidth, int lHeight) {
 }
 
 void cDIBSection::ClearUp() {
-    bits_.reset();
+    releaseLargeBlock(bits_, size_t(SizeImage()));
+    bits_ = nullptr;
     width_ = 0;
     height_ = 0;
     stride_ = 0;

@@ -3,8 +3,6 @@
 // each row padded to a multiple of 4 bytes; the JPEG encoder reads it in place.
 
 #include <QtGlobal>
-#include <cstdlib>
-#include <memory>
 #include <optional>
 
 class QImage;
@@ -12,7 +10,7 @@ class QImage;
 class cDIBSection {
 public:
     cDIBSection() = default;
-    ~cDIBSection() = default;
+    ~cDIBSection() { ClearUp(); }
     cDIBSection(const cDIBSection&) = delete;
     cDIBSection& operator=(const cDIBSection&) = delete;
     cDIBSection(cDIBSection&& other) noexcept;
@@ -48,24 +46,20 @@ public:
 
     // First byte of the block, that is the first byte of the picture's bottom row;
     // nullptr when empty.
-    uchar* DIBSectionBitsPtr() { return bits_.get(); }
-    const uchar* DIBSectionBitsPtr() const { return bits_.get(); }
+    uchar* DIBSectionBitsPtr() { return bits_; }
+    const uchar* DIBSectionBitsPtr() const { return bits_; }
 
     // First byte of a row in top-down picture coordinates (row 0 is the top row).
     // The row must lie in 0 .. Height() - 1.
     uchar* ScanLine(int pictureRow) {
-        return bits_.get() + qsizetype(height_ - 1 - pictureRow) * stride_;
+        return bits_ + qsizetype(height_ - 1 - pictureRow) * stride_;
     }
     const uchar* ScanLine(int pictureRow) const {
-        return bits_.get() + qsizetype(height_ - 1 - pictureRow) * stride_;
+        return bits_ + qsizetype(height_ - 1 - pictureRow) * stride_;
     }
 
 private:
-    struct FreeBlock {
-        void operator()(uchar* block) const { std::free(block); }
-    };
-
-    std::unique_ptr<uchar, FreeBlock> bits_;
+    uchar* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;

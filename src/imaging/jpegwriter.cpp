@@ -3,25 +3,27 @@
 #include "app/messageseam.h"
 #include "imaging/dibsection.h"
 #include "imaging/jpegencoder.h"
+#include "imaging/replacingfile.h"
 #include "imaging/turbojpegencoder.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 JpegEncoder& defaultJpegEncoder() {
     static TurboJpegEncoder encoder;
     return encoder;
 }
 
-bool EncodeJpeg(const cDIBSection& buffer, int quality, QByteArray* out, QString* error) {
+namespace {
+
+bool encodeWithDefault(const cDIBSection& buffer, int quality, const JpegEncoder::Sink& sink,
+                       QString* error) {
     JpegEncodeError failure;
-    if (defaultJpegEncoder().encode(buffer, quality, out, &failure))
+    if (defaultJpegEncoder().encode(buffer, quality, sink, &failure))
         return true;
     if (error)
         *error = failure.text;
     return false;
 }
-
-namespace {
 
 bool saveFailed() {
     showMessage(QStringLiteral("Failed to save to JPG"), MessageIcon::Warning);
@@ -29,6 +31,30 @@ bool saveFailed() {
 }
 
 } // namespace
+
+bool EncodeJpeg(const cDIBSection& buffer, int quality, QByteArray* out, QString* error) {
+    return encodeWithDefault(
+        buffer, quality,
+        [out](const char* data, qsizetype size) {
+            *out = QByteArray(data, size);
+            return true;
+        },
+        error);
+}
+
+bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QString* error) {
+    bool refused = false;
+    const bool encoded = encodeWithDefault(
+        buffer, quality,
+        [device, &refused](const char* data, qsizetype size) {
+            refused = device->write(data, size) != size;
+            return !refused;
+        },
+        error);
+    if (refused && error)
+        *error += QStringLiteral(": ") + device->errorString();
+    return encoded;
+}
 
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality) {
     return WriteJpegFile(buffer, path, quality, defaultJpegEncoder());
@@ -39,20 +65,23 @@ bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
     if (buffer.IsEmpty() || path.isEmpty())
         return saveFailed();
 
-    QByteArray jpeg;
+    // The temporary file is made only once the picture is encoded, so an
+    // encoder that cannot start leaves no trace in the folder.
+    ReplacingFile file(path);
     JpegEncodeError failure;
-    if (!encoder.encode(buffer, quality, &jpeg, &failure)) {
-        if (failure.kind == JpegEncodeError::Kind::Initialise) {
-            showMessage(QStringLiteral("Failed to initialise the IJL library: ") +
-                            QString::number(failure.status),
-                        MessageIcon::Warning);
-            return false;
-        }
-        return saveFailed();
-    }
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit())
-        return saveFailed();
-    return true;
+    const bool encoded = encoder.encode(
+        buffer, quality,
+        [&file](const char* data, qsizetype size) {
+            return file.open() && file.write(data, size) && file.commit();
+        },
+        &failure);
+    if (encoded)
+        return true;
+    if (failure.kind == JpegEncodeError::Kind::Initialise)
+        showMessage(QStringLiteral("Failed to initialise the IJL library: ") +
+                        QString::number(failure.status),
+                    MessageIcon::Warning);
+    else
+        saveFailed();
+    return false;
 }

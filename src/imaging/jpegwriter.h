@@ -4,23 +4,26 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
 class cDIBSection;
 class JpegEncoder;
-struct JpegEncodeError;
 
 // The encoder used when none is named: TurboJPEG.
 JpegEncoder& defaultJpegEncoder();
 
-// Encodes the buffer to memory, for callers that compose their own output file.
-// Shows nothing; on failure returns false and says why in `error`.
+// Encodes the buffer to memory, for callers that compose their own output.
+// Shows nothing; on failure returns false, leaves `out` as it was and says why in `error`.
 bool EncodeJpeg(const cDIBSection& buffer, int quality, QByteArray* out, QString* error);
+// Encodes the buffer into an open device (say the caller's own temporary file) at
+// its current position, without a copy in between. Shows nothing.
+bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QString* error);
 
 // Encodes the buffer and writes it to `path`, replacing any file there. The file
 // is written under a temporary name in the same folder and renamed over the
 // target, so a failure leaves an earlier file untouched. Failures show
 // "Failed to initialise the IJL library: <status>" or "Failed to save to JPG"
 // (warning icon, title "Stampora") and return false; an empty buffer or an empty
-// path never reaches the encoder.
+// path never reaches the encoder. The file name is used as it is (UTF-8 on disk).
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality);
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
                    JpegEncoder& encoder);

@@ -1,26 +1,40 @@
 #include "imaging/turbojpegencoder.h"
 
 #include "imaging/dibsection.h"
+#include "imaging/largeblock.h"
 
-#include <limits>
 #include <turbojpeg.h>
 
 namespace {
 
-// One compressor per thread: set up once, released when the thread ends.
+// The compressor and the output block of one thread, released when it ends.
 class ThreadCompressor {
 public:
     ThreadCompressor() : handle_(tjInitCompress()) {}
     ~ThreadCompressor() {
+        releaseLargeBlock(output_, capacity_);
         if (handle_)
             tjDestroy(handle_);
     }
     ThreadCompressor(const ThreadCompressor&) = delete;
     ThreadCompressor& operator=(const ThreadCompressor&) = delete;
+
     tjhandle handle() const { return handle_; }
+
+    // An output block of at least `bytes`, or nullptr.
+    uchar* output(std::size_t bytes) {
+        if (bytes > capacity_) {
+            releaseLargeBlock(output_, capacity_);
+            output_ = allocateLargeBlock(bytes);
+            capacity_ = output_ ? bytes : 0;
+        }
+        return output_;
+    }
 
 private:
     tjhandle handle_;
+    uchar* output_ = nullptr;
+    std::size_t capacity_ = 0;
 };
 
 bool fail(JpegEncodeError* error, JpegEncodeError::Kind kind, int status, const QString& text) {
@@ -31,7 +45,7 @@ bool fail(JpegEncodeError* error, JpegEncodeError::Kind kind, int status, const 
 
 } // namespace
 
-bool TurboJpegEncoder::encode(const cDIBSection& buffer, int quality, QByteArray* out,
+bool TurboJpegEncoder::encode(const cDIBSection& buffer, int quality, const Sink& sink,
                               JpegEncodeError* error) {
     using Kind = JpegEncodeError::Kind;
     if (buffer.IsEmpty())
@@ -44,16 +58,11 @@ bool TurboJpegEncoder::encode(const cDIBSection& buffer, int quality, QByteArray
     if (!compressor.handle())
         return fail(error, Kind::Initialise, -1, QString::fromLocal8Bit(tjGetErrorStr2(nullptr)));
 
+    // The worst case fits, so the library never reallocates.
     const unsigned long bound = tjBufSize(buffer.Width(), buffer.Height(), TJSAMP_444);
-    if (bound == static_cast<unsigned long>(-1) ||
-        bound > static_cast<unsigned long>(std::numeric_limits<qsizetype>::max() / 2))
-        return fail(error, Kind::Encode, -1, QStringLiteral("the picture is too large to encode"));
-
-    // Encode straight into the result, sized for the worst case, so the library
-    // never reallocates and nothing is copied afterwards.
-    QByteArray jpeg;
-    jpeg.resize(qsizetype(bound));
-    auto* target = reinterpret_cast<unsigned char*>(jpeg.data());
+    uchar* target = bound == static_cast<unsigned long>(-1) ? nullptr : compressor.output(bound);
+    if (!target)
+        return fail(error, Kind::Encode, -1, QStringLiteral("no memory for the JPEG"));
     unsigned long size = bound;
     const int flags = TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC | TJFLAG_ACCURATEDCT;
     if (tjCompress2(compressor.handle(), buffer.DIBSectionBitsPtr(), buffer.Width(),
@@ -61,8 +70,8 @@ bool TurboJpegEncoder::encode(const cDIBSection& buffer, int quality, QByteArray
                     TJSAMP_444, quality, flags) != 0)
         return fail(error, Kind::Encode, tjGetErrorCode(compressor.handle()),
                     QString::fromLocal8Bit(tjGetErrorStr2(compressor.handle())));
-    jpeg.truncate(qsizetype(size));
-    *out = std::move(jpeg);
+    if (!sink(reinterpret_cast<const char*>(target), qsizetype(size)))
+        return fail(error, Kind::Sink, 0, QStringLiteral("the JPEG could not be stored"));
     if (error)
         *error = {};
     return true;

@@ -4,10 +4,12 @@
 #include "imaging/jpegencoder.h"
 
 // Always 4:4:4 sampling and the accurate DCT, so quality 100 keeps fine colour
-// detail. Each thread keeps one compressor for its whole life. Stateless, so one
-// instance serves every caller.
+// detail. Each thread keeps one compressor and one output block for its whole
+// life; the block grows to the worst case of the largest picture the thread has
+// encoded (only the part a JPEG actually filled is resident), so later pictures
+// cost no fresh memory. Stateless itself: one instance serves every caller.
 class TurboJpegEncoder final : public JpegEncoder {
 public:
-    bool encode(const cDIBSection& buffer, int quality, QByteArray* out,
+    bool encode(const cDIBSection& buffer, int quality, const Sink& sink,
                 JpegEncodeError* error) override;
 };

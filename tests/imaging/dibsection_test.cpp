@@ -29,6 +29,20 @@ TEST(DibSection, StrideIsThreeBytesPerPixelRoundedUpToFour) {
     }
 }
 
+TEST(DibSection, LargeBlocksAreZeroedAndWritableToTheLastByte) {
+    for (const auto& [width, height] : {std::pair{2000, 1000}, {3001, 2999}}) {
+        cDIBSection buffer;
+        ASSERT_TRUE(buffer.Create(width, height));
+        uchar* bits = buffer.DIBSectionBitsPtr();
+        const qsizetype size = buffer.SizeImage();
+        EXPECT_TRUE(std::all_of(bits, bits + size, [](uchar b) { return b == 0; }));
+        std::memset(bits, 0xAB, size_t(size));
+        EXPECT_EQ(buffer.ScanLine(0)[buffer.BytesPerScanLine() - 1], 0xAB);
+        ASSERT_TRUE(buffer.Create(width, height)); // made again: black again
+        EXPECT_EQ(buffer.ScanLine(0)[0], 0);
+    }
+}
+
 TEST(DibSection, PictureTopRowLandsInTheLastRowOfTheBlock) {
     QImage picture(100, 50, QImage::Format_RGB32);
     picture.fill(QColor(10, 20, 30));

@@ -6,6 +6,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <cstdlib>
@@ -66,7 +67,7 @@ void expectSaveFailedMessage(const MessageRecorder& recorder) {
 // Answers every picture with an initialisation failure of status 7.
 class UnavailableEncoder final : public JpegEncoder {
 public:
-    bool encode(const cDIBSection&, int, QByteArray*, JpegEncodeError* error) override {
+    bool encode(const cDIBSection&, int, const Sink&, JpegEncodeError* error) override {
         *error = {JpegEncodeError::Kind::Initialise, 7, QStringLiteral("no library")};
         return false;
     }
@@ -113,6 +114,25 @@ TEST(JpegWriter, FullColourResolutionKeepsAOnePixelCheckerboard) {
     const QImage decoded = QImage::fromData(jpeg, "JPEG").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(decoded.size(), QSize(16, 16));
     EXPECT_LE(largestDifference(decoded, checkerboard), 12);
+}
+
+TEST(JpegWriter, EncodesIntoAnOpenFileAtItsPosition) {
+    TempFolder folder;
+    const cDIBSection buffer = makeBuffer(9, 7, gradient);
+    QByteArray inMemory;
+    ASSERT_TRUE(EncodeJpeg(buffer, 100, &inMemory, nullptr));
+    QFile file(folder.file("composed.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("head");
+    QString error;
+    ASSERT_TRUE(EncodeJpeg(buffer, 100, &file, &error)) << error.toStdString();
+    file.write("tail");
+    file.close();
+    EXPECT_EQ(readAll(file.fileName()), "head" + inMemory + "tail");
+
+    QFile closed(folder.file("closed.jpg"));
+    EXPECT_FALSE(EncodeJpeg(buffer, 100, &closed, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(JpegWriter, LowerQualityMakesASmallerFile) {

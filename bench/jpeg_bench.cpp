@@ -1,0 +1,76 @@
+// The picture writers on a 24-megapixel picture (6000 × 4000).
+#include "testpattern.h"
+
+#include "imaging/bitmapfile.h"
+#include "imaging/dibsection.h"
+#include "imaging/jpegwriter.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int PictureWidth = 6000;
+constexpr int PictureHeight = 4000;
+
+const cDIBSection& naturalBuffer() {
+    static const cDIBSection buffer = [] {
+        cDIBSection made;
+        made.Create(PictureWidth, PictureHeight);
+        FillNaturalPattern(made);
+        return made;
+    }();
+    return buffer;
+}
+
+void BM_EncodeJpegQuality100(benchmark::State& state) {
+    const cDIBSection& buffer = naturalBuffer();
+    QByteArray jpeg;
+    for (auto _ : state) {
+        if (!EncodeJpeg(buffer, 100, &jpeg, nullptr))
+            state.SkipWithError("encoding failed");
+        benchmark::DoNotOptimize(jpeg.data());
+    }
+    state.counters["MB"] = double(jpeg.size()) / 1e6;
+    state.SetItemsProcessed(state.iterations() * PictureWidth * PictureHeight);
+}
+BENCHMARK(BM_EncodeJpegQuality100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WriteJpegFileQuality100(benchmark::State& state) {
+    const cDIBSection& buffer = naturalBuffer();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("out.jpg");
+    for (auto _ : state) {
+        if (!WriteJpegFile(buffer, path, 100))
+            state.SkipWithError("writing failed");
+    }
+    state.SetItemsProcessed(state.iterations() * PictureWidth * PictureHeight);
+}
+BENCHMARK(BM_WriteJpegFileQuality100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CreateFromPicture(benchmark::State& state) {
+    const QImage picture = NaturalPatternPicture(PictureWidth, PictureHeight);
+    for (auto _ : state) {
+        cDIBSection buffer;
+        if (!buffer.CreateFromPicture(picture))
+            state.SkipWithError("creation failed");
+        benchmark::DoNotOptimize(buffer.DIBSectionBitsPtr());
+    }
+    state.SetItemsProcessed(state.iterations() * PictureWidth * PictureHeight);
+}
+BENCHMARK(BM_CreateFromPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WriteBitmapFile32(benchmark::State& state) {
+    const QImage picture = NaturalPatternPicture(PictureWidth, PictureHeight);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("tester.bmp");
+    for (auto _ : state) {
+        if (WriteBitmapFile(picture, 32, path) <= 0)
+            state.SkipWithError("writing failed");
+    }
+    state.SetBytesProcessed(state.iterations() * PictureWidth * PictureHeight * 4);
+}
+BENCHMARK(BM_WriteBitmapFile32)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,33 @@
+#include "app/page.h"
+
+#include "app/pagepictures.h"
+#include "app/programend.h"
+
+#include <QCloseEvent>
+
+Page::Page(const PageDescription& description) : description_(description) {
+    setObjectName(QString::fromLatin1(description.name));
+    setWindowTitle(QStringLiteral(" Stampora 1.20"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(pageIcon());
+    setFont(pageFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, pageColour());
+    colours.setColor(QPalette::Button, pageColour());
+    colours.setColor(QPalette::Base, pageColour());
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    const QRect client = twipsToPixels(description.originLeft, description.originTop,
+                                       description.clientWidth, description.clientHeight);
+    setFixedSize(client.size()); // the user cannot change a page's size
+    setGeometry(client);
+    controls_ = buildPage(description, this);
+}
+
+void Page::closeEvent(QCloseEvent* event) {
+    event->accept();
+    EndProgram();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The common window of every page: caption, icon, fixed client size, designed
+// position, page colour and font; closing it ends the whole program.
+
+#include "app/pagebuilder.h"
+#include "app/pagedescription.h"
+
+#include <QWidget>
+
+class Page : public QWidget {
+    Q_OBJECT
+public:
+    explicit Page(const PageDescription& description);
+    const PageDescription& description() const { return description_; }
+    const BuiltControls& controls() const { return controls_; }
+    // The page's load step, run once right after the page is created.
+    virtual void Form_Load() {}
+
+protected:
+    // Whatever asks a page to close (close box, Alt+F4, logging off) ends the program.
+    void closeEvent(QCloseEvent* event) override;
+    template <class T> T* bind(const char* name) const {
+        T* control = controls_.get<T>(QString::fromLatin1(name));
+        Q_ASSERT_X(control, name, "control missing from the page description or of another kind");
+        return control;
+    }
+
+private:
+    const PageDescription& description_;
+    BuiltControls controls_;
+};

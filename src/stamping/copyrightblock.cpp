@@ -1,0 +1,162 @@
+#include "stamping/copyrightblock.h"
+
+#include "stamping/entrycollector.h"
+#include "stamping/filebytes.h"
+#include "stamping/fileerror.h"
+#include "stamping/markersearch.h"
+#include "stamping/windows1252.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The marker must not overlap itself: then the markers a split finds in the text
+// behind a marker are exactly the file's markers that start in that text.
+constexpr bool markerCannotOverlapItself() {
+    for (std::size_t shift = 1; shift < kBlockMarkerLength; ++shift) {
+        bool overlaps = true;
+        for (std::size_t i = shift; i < kBlockMarkerLength && overlaps; ++i)
+            overlaps = kBlockMarker[i] == kBlockMarker[i - shift];
+        if (overlaps)
+            return false;
+    }
+    return true;
+}
+static_assert(markerCannotOverlapItself());
+static_assert(sizeof(kBlockMarker) == kBlockMarkerLength + 1);
+
+// The string-field type tag and the marker length, both 16-bit little-endian.
+constexpr std::uint16_t kStringTag = 8;
+
+void appendLittleEndian16(QByteArray& out, std::uint16_t value) {
+    out.append(static_cast<char>(value & 0xFF));
+    out.append(static_cast<char>(value >> 8));
+}
+
+QString writeError(const QString& path, const QString& reason) {
+    return QStringLiteral("An die Datei „%1“ konnte nicht angehängt werden: %2.").arg(path, reason);
+}
+
+bool fail(QString* error, const QString& message) {
+    if (error)
+        *error = message;
+    return false;
+}
+
+} // namespace
+
+QByteArray CopyrightBlockBytes(QByteArrayView text) {
+    QByteArray block;
+    block.reserve(23 + text.size());
+    block.append("\x1A\x0A\x0D", 3);
+    appendLittleEndian16(block, kStringTag);
+    appendLittleEndian16(block, static_cast<std::uint16_t>(kBlockMarkerLength));
+    block.append(kBlockMarker, kBlockMarkerLength);
+    appendLittleEndian16(block, kStringTag);
+    // The length field has 16 bits. A longer text is still written whole and its
+    // field holds 65535; the reader never uses the field, it reads to the next
+    // marker or the end of the file.
+    const auto length = static_cast<std::size_t>(text.size());
+    appendLittleEndian16(block, static_cast<std::uint16_t>(std::min<std::size_t>(length, 0xFFFF)));
+    block.append(text.data(), text.size());
+    return block;
+}
+
+bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* error) {
+    if (path.isEmpty())
+        return fail(error, QStringLiteral("Es wurde kein Dateiname angegeben."));
+    // Append only: the file's own bytes are never read or rewritten. O_NONBLOCK
+    // keeps a named pipe from blocking; it is refused below.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return fail(error, writeError(path, DescribeFileError(errno)));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail(error, writeError(path, DescribeFileError(err)));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(error, writeError(path, QStringLiteral("Das ist keine gewöhnliche Datei")));
+    }
+    const QByteArray block = CopyrightBlockBytes(text);
+    const char* at = block.constData();
+    std::size_t left = static_cast<std::size_t>(block.size());
+    while (left > 0) {
+        const ssize_t written = ::write(fd, at, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int err = written < 0 ? errno : ENOSPC;
+            // Half a block would be read back as a wrong text: cut the file back
+            // to its length before the append.
+            if (::ftruncate(fd, info.st_size) != 0) {
+                // nothing more can be done; the reason of the write is reported
+            }
+            ::close(fd);
+            return fail(error, writeError(path, DescribeFileError(err)));
+        }
+        at += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::close(fd) != 0)
+        return fail(error, writeError(path, DescribeFileError(errno)));
+    return true;
+}
+
+QByteArrayView CopyrightScan::firstLineBytes(std::size_t i) const {
+    const CopyrightEntry& e = entries_.at(i);
+    return bytes_.sliced(static_cast<qsizetype>(e.textBegin),
+                         static_cast<qsizetype>(e.firstLineLength));
+}
+
+QByteArrayView CopyrightScan::textBytes(std::size_t i) const {
+    const CopyrightEntry& e = entries_.at(i);
+    return bytes_.sliced(static_cast<qsizetype>(e.textBegin), static_cast<qsizetype>(e.textLength));
+}
+
+QString CopyrightScan::firstLine(std::size_t i) const {
+    return DecodeWindows1252(firstLineBytes(i));
+}
+
+QString CopyrightScan::text(std::size_t i) const {
+    return DecodeWindows1252(textBytes(i));
+}
+
+CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
+    CopyrightScan scan;
+    scan.bytes_ = bytes;
+    const char* data = bytes.data();
+    const auto size = static_cast<std::size_t>(bytes.size());
+    EntryCollector collector(bytes, kMaxCopyrightEntries);
+    // markers cannot overlap, so the search goes on behind each one
+    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
+         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
+        if (!collector.addMarker(at))
+            break;
+    }
+    collector.finish();
+    scan.entries_ = collector.takeEntries();
+    scan.truncated_ = collector.truncated();
+    return scan;
+}
+
+CopyrightScan ReadCopyrightBlocks(const QString& path) {
+    FileBytes file = LoadFileBytes(path);
+    if (!file.error.isEmpty()) {
+        CopyrightScan failed;
+        failed.error_ = file.error;
+        return failed;
+    }
+    CopyrightScan scan = ScanCopyrightBytes(file.bytes);
+    scan.storage_ = std::move(file.storage);
+    return scan;
+}

@@ -1,0 +1,106 @@
+#include "stamping/filebytes.h"
+
+#include "stamping/fileerror.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString readError(const QString& path, const QString& reason) {
+    return QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.").arg(path, reason);
+}
+
+// Closes the descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads to the end; used where mapping fails and for files that report no size
+// (such as those of /proc). Returns errno on failure, 0 on success.
+int readToEnd(int fd, std::size_t sizeHint, QByteArray& out) {
+    constexpr qsizetype kChunk = 1 << 20;
+    if (sizeHint > 0)
+        out.reserve(static_cast<qsizetype>(sizeHint));
+    for (;;) {
+        const qsizetype had = out.size();
+        out.resize(had + kChunk);
+        const ssize_t got = ::read(fd, out.data() + had, kChunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                out.resize(had);
+                continue;
+            }
+            return errno;
+        }
+        out.resize(had + got);
+        if (got == 0)
+            return 0;
+    }
+}
+
+} // namespace
+
+FileBytes LoadFileBytes(const QString& path) {
+    FileBytes result;
+    if (path.isEmpty()) {
+        result.error = QStringLiteral("Es wurde kein Dateiname angegeben.");
+        return result;
+    }
+    // O_NONBLOCK: opening a named pipe must not wait for a writer.
+    const Descriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+        result.error = readError(path, DescribeFileError(errno));
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        result.error = readError(path, DescribeFileError(errno));
+        return result;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        result.error = readError(path, DescribeFileError(EISDIR));
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = readError(path, QStringLiteral("Das ist keine gewöhnliche Datei"));
+        return result;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (size > 0) {
+        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+        if (mapped != MAP_FAILED) {
+            ::madvise(mapped, size, MADV_SEQUENTIAL);
+            result.storage = std::shared_ptr<const void>(
+                mapped, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
+            result.bytes =
+                QByteArrayView(static_cast<const char*>(mapped), static_cast<qsizetype>(size));
+            return result;
+        }
+    }
+    auto buffer = std::make_shared<QByteArray>();
+    if (const int err = readToEnd(fd.get(), size, *buffer); err != 0) {
+        result.error = readError(path, DescribeFileError(err));
+        return result;
+    }
+    result.bytes = QByteArrayView(*buffer);
+    result.storage = std::move(buffer);
+    return result;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Viewer: read the copyright texts embedded in a chosen file back.
+
+#include "app/page.h"
+
+class LineWidget;
+class PictureLabel;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+
+class Form22 final : public Page {
+    Q_OBJECT
+public:
+    Form22();
+
+    QLabel* Label3;
+    QLineEdit* Text1;      // the file to read
+    QPushButton* Command1; // "Wählen..."
+    QPushButton* Command2; // "Copyrights einlesen"
+    LineWidget* Line4;
+    QLabel* Label4;
+    QListView* List1; // first line of each copyright found
+    LineWidget* Line2;
+    QPlainTextEdit* Text3; // whole text of the chosen entry
+    QPushButton* Command4; // "<< Zurück"
+    QPushButton* Command3; // "Programm beenden"
+    PictureLabel* Image1;
+
+    void Command3_Click();
+    void Command4_Click();
+};

@@ -1,0 +1,177 @@
+#include "app/form1.h"
+#include "app/pagepictures.h"
+#include "app/picturelabel.h"
+#include "job/form11.h"
+#include "job/form2.h"
+#include "pagesfixture.h"
+#include "stamping/form3.h"
+#include "viewer/form22.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+#include <functional>
+
+using PageCatalogue = PagesTest;
+
+namespace {
+using PageGetter = std::function<Page&()>;
+const std::pair<const char*, PageGetter> kPages[] = {
+    {"Form1", []() -> Page& { return form1(); }},   {"Form11", []() -> Page& { return form11(); }},
+    {"Form2", []() -> Page& { return form2(); }},   {"Form3", []() -> Page& { return form3(); }},
+    {"Form22", []() -> Page& { return form22(); }},
+};
+
+// The controls of a page: its own children and those of its containers.
+QSet<QString> visibleControls(QWidget& page) {
+    QSet<QString> names;
+    for (QWidget* child : page.findChildren<QWidget*>()) {
+        QWidget* parent = child->parentWidget();
+        const bool isControl =
+            parent == &page || (parent && parent->parentWidget() == &page &&
+                                page.findChild<QWidget*>(parent->objectName()) == parent &&
+                                !parent->objectName().isEmpty() &&
+                                QString(parent->metaObject()->className()) == "QWidget");
+        if (isControl && child->isVisible())
+            names.insert(child->objectName());
+    }
+    return names;
+}
+} // namespace
+
+TEST_F(PageCatalogue, ShownPagesShowExactlyTheControlsOfTheirTables) {
+    // Step 1 hides its two work surfaces, step 2 the naming options of Frame2.
+    const QMap<QString, QStringList> expected = {
+        {"Form1", {"Command1", "Command2", "Command3", "Image1"}},
+        {"Form11",
+         {"Label3", "Label4", "Drive1", "Dir1", "File1", "Label5", "Text1", "Command1", "Command2",
+          "Command3", "Command4", "Image5", "Flex", "Command6", "Command5", "Image1"}},
+        {"Form2",
+         {"Label3", "Label4", "Option1", "Text1", "Line2", "Option2", "Text3", "Line3", "Check1",
+          "Text4", "Frame1", "Option3", "Option4", "Command6", "Command1", "Command5", "Image1"}},
+        {"Form3", {"Label3",  "Label4", "Frame1",  "Shape2",   "Image2",   "Label5",   "Text1",
+                   "Check1",  "Frame2", "Shape4",  "Label6",   "Label7",   "Label13",  "Label8",
+                   "Label11", "Label9", "Label12", "Image3",   "Line2",    "Line3",    "Line4",
+                   "Image4",  "Stat",   "Label10", "Command6", "Command1", "Command5", "Image1"}},
+        {"Form22",
+         {"Label3", "Text1", "Command1", "Command2", "Line4", "Label4", "List1", "Line2", "Text3",
+          "Command4", "Command3", "Image1"}},
+    };
+    for (const auto& [name, page] : kPages) {
+        Page& p = page();
+        p.show();
+        const QStringList names = expected.value(name);
+        EXPECT_EQ(visibleControls(p), QSet<QString>(names.begin(), names.end())) << name;
+        p.hide();
+    }
+    // the hidden ones exist for the code that uses them
+    EXPECT_FALSE(form11().I2->isVisible());
+    EXPECT_FALSE(form11().Image2->isVisible());
+    EXPECT_FALSE(form2().Option5->isVisible());
+    EXPECT_TRUE(form2().Option6->isChecked());
+}
+
+TEST_F(PageCatalogue, TabOnStepOneVisitsTheControlsInTableOrder) {
+    Form11& page = form11();
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    page.Drive1->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 11; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited,
+              QStringList({"Drive1", "Dir1", "File1", "Flex", "Command1", "Command2", "Command3",
+                           "Command4", "Command5", "Command6", "Text1", "Drive1"}));
+}
+
+TEST_F(PageCatalogue, StepOneButtonsCarryTheirTooltips) {
+    Form11& page = form11();
+    EXPECT_EQ(page.Command1->toolTip(), "Fügt die in der Dateiliste gewählte Datei(en) ein.");
+    EXPECT_EQ(page.Command2->toolTip(), "Fügt alle Dateien des oben gewählten Ordners ein");
+    EXPECT_EQ(page.Command3->toolTip(),
+              "Entfernt den gewählten Eintrag aus der Liste der zu verschlüsselnden Dateien.");
+    EXPECT_EQ(page.Command4->toolTip(),
+              "Entfernt alle Einträge aus der Liste der zu verschlüsselnden Dateien.");
+}
+
+TEST_F(PageCatalogue, TitlesUnderlinedStatusHeadingBoldAndCentred) {
+    for (QLabel* title : {form11().Label3, form2().Label3, form3().Label3})
+        EXPECT_TRUE(title->font().underline()) << title->text().toStdString();
+    EXPECT_FALSE(form11().Label4->font().underline());
+    EXPECT_TRUE(form3().Label6->font().bold());
+    EXPECT_EQ(form3().Label6->text(), "Status des Vorgangs");
+    EXPECT_TRUE(form3().Label6->alignment() & Qt::AlignHCenter);
+    EXPECT_FALSE(form3().Label7->font().bold());
+    EXPECT_TRUE(form3().Label11->alignment() & Qt::AlignRight);
+}
+
+TEST_F(PageCatalogue, CornerGlyphFollowsItsPixelRule) {
+    const QImage glyph = cornerGlyph();
+    ASSERT_EQ(glyph.size(), QSize(10, 10));
+    const QRgb black = qRgb(0, 0, 0), face = qRgb(189, 199, 140);
+    const struct {
+        int x, y;
+        QRgb colour;
+    } samples[] = {{0, 0, face},  {9, 0, black}, {0, 9, black}, {8, 0, black},
+                   {4, 4, black}, {5, 6, black}, {7, 7, black}, {3, 4, face},
+                   {6, 6, face},  {8, 7, face},  {4, 5, face},  {2, 5, face}};
+    for (const auto& s : samples)
+        EXPECT_EQ(glyph.pixel(s.x, s.y), s.colour) << s.x << "," << s.y;
+    EXPECT_EQ(form1().Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), glyph);
+}
+
+TEST_F(PageCatalogue, PagesPaintedInThePageColour) {
+    const QColor page(188, 198, 140), box(161, 198, 162);
+    for (const auto& [name, getter] : kPages)
+        EXPECT_EQ(getter().palette().color(QPalette::Window), page) << name;
+    EXPECT_EQ(form11().Text1->palette().color(QPalette::Base), page);
+    EXPECT_EQ(form3().Frame1->palette().color(QPalette::Window), box);
+    EXPECT_EQ(form3().Text1->palette().color(QPalette::Base), box);
+}
+
+TEST_F(PageCatalogue, OptionGroupsOfStepTwoAreIndependent) {
+    Form2& page = form2();
+    page.show();
+    QTest::mouseClick(page.Option4, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(page.Option4->isChecked());
+    EXPECT_FALSE(page.Option3->isChecked());
+    EXPECT_TRUE(page.Option1->isChecked());
+    EXPECT_TRUE(page.Option6->isChecked());
+    QTest::mouseClick(page.Option2, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(page.Option2->isChecked());
+    EXPECT_FALSE(page.Option1->isChecked());
+    EXPECT_TRUE(page.Option4->isChecked());
+    EXPECT_TRUE(page.Option6->isChecked());
+}
+
+TEST_F(PageCatalogue, ContainerChildrenWiderThanTheirBoxAreClippedByIt) {
+    Form2& page = form2();
+    for (QRadioButton* option : {page.Option3, page.Option4}) {
+        EXPECT_EQ(option->parentWidget(), page.Frame1);
+        EXPECT_GT(option->geometry().right(), page.Frame1->width());
+    }
+    EXPECT_EQ(page.Option5->parentWidget(), page.Frame2);
+}
+
+TEST_F(PageCatalogue, PicturesAreCompiledInAtTheirSizes) {
+    const std::pair<const char*, QSize> pictures[] = {
+        {"banner", {88, 31}}, {"warning", {32, 32}}, {"struckc", {32, 32}}, {"redc", {32, 32}}};
+    for (const auto& [name, size] : pictures)
+        EXPECT_EQ(pagePicture(name).size(), size) << name;
+    EXPECT_EQ(form11().Image5->pixmap().size(), QSize(88, 31));
+    EXPECT_EQ(form3().Image2->pixmap().size(), QSize(32, 32));
+    const QList<QSize> iconSizes = pageIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+}

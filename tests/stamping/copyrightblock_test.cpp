@@ -1,0 +1,328 @@
+#include "stamping/copyrightblock.h"
+
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Byte strings that may hold zero bytes.
+QByteArray operator""_b(const char* s, std::size_t n) {
+    return QByteArray(s, static_cast<qsizetype>(n));
+}
+
+const QByteArray kMarker("10a1020z04y5");
+// What lies between a block's text and the next block's marker.
+const QByteArray kBetweenBlocks = "\x1A\x0A\x0D\x08\x00\x0C\x00"_b;
+
+struct Entry {
+    QByteArray firstLine;
+    QByteArray text;
+    bool operator==(const Entry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Entry& e) {
+    return os << "{" << e.firstLine.toPercentEncoding().constData() << " | "
+              << e.text.toPercentEncoding().constData() << "}";
+}
+
+std::vector<Entry> entriesOf(const CopyrightScan& scan) {
+    std::vector<Entry> out;
+    for (std::size_t i = 0; i < scan.size(); ++i)
+        out.push_back({scan.firstLineBytes(i).toByteArray(), scan.textBytes(i).toByteArray()});
+    return out;
+}
+
+// The reading algorithm transcribed literally, position by position, slow on
+// purpose: the reference the fast reader must match entry for entry.
+std::vector<Entry> literalRead(const QByteArray& file) {
+    std::vector<Entry> out;
+    const qsizetype length = file.size();
+    for (qsizetype p = 0; p + 12 <= length; ++p) {
+        if (file.mid(p, 12) != kMarker)
+            continue;
+        const QByteArray collected = p + 16 <= length - 1 ? file.mid(p + 16) : QByteArray();
+        if (collected.isEmpty())
+            continue;
+        QList<QByteArray> parts;
+        qsizetype from = 0;
+        for (qsizetype at = collected.indexOf(kMarker, from); at >= 0;
+             at = collected.indexOf(kMarker, from)) {
+            parts.append(collected.mid(from, at - from));
+            from = at + kMarker.size();
+        }
+        parts.append(collected.mid(from));
+        for (const QByteArray& part : parts) {
+            const qsizetype crlf = part.indexOf("\r\n");
+            const QByteArray firstLine = crlf >= 0 ? part.left(crlf) : part;
+            if (!firstLine.isEmpty() && (firstLine[0] == '\x08' || firstLine[0] == '\x0D'))
+                continue;
+            out.push_back({firstLine, part});
+        }
+    }
+    return out;
+}
+
+QByteArray block(const QByteArray& text) {
+    return CopyrightBlockBytes(text);
+}
+
+} // namespace
+
+TEST(CopyrightBlock, BytesFollowTheLayout) {
+    const QByteArray expected =
+        "\x1A\x0A\x0D\x08\x00\x0C\x00"_b + "10a1020z04y5" + "\x08\x00\x06\x00"_b + "\xA9 Anna";
+    EXPECT_EQ(CopyrightBlockBytes("\xA9 Anna"), expected);
+    EXPECT_EQ(CopyrightBlockBytes("").size(), 23);
+}
+
+TEST(CopyrightBlock, LengthFieldOfLongTextsStopsAt65535) {
+    struct Case {
+        qsizetype length;
+        QByteArray field;
+    } cases[] = {{255, "\xFF\x00"_b},
+                 {256, "\x00\x01"_b},
+                 {65535, "\xFF\xFF"_b},
+                 {65536, "\xFF\xFF"_b},
+                 {70000, "\xFF\xFF"_b}};
+    for (const Case& c : cases) {
+        const QByteArray text(c.length, 'x');
+        const QByteArray bytes = CopyrightBlockBytes(text);
+        EXPECT_EQ(bytes.mid(21, 2), c.field) << c.length;
+        EXPECT_EQ(bytes.mid(23), text) << c.length; // the text is written whole
+    }
+}
+
+TEST(CopyrightBlock, StampedThreeTimesGivesThreeEntriesInOrder) {
+    TempFolder dir;
+    const QByteArray picture("\xFF\xD8picture\r\n\xFF\xD9", 13);
+    const QString path = dir.write("a.jpg", picture);
+    const QByteArray texts[] = {"(c) 2001 Anna", "Zweiter\r\nText", "Dritter \xE4"};
+    for (const QByteArray& t : texts) {
+        QString error;
+        ASSERT_TRUE(AppendCopyrightBlock(path, t, &error)) << error.toStdString();
+    }
+    const QByteArray bytes = readAll(path);
+    EXPECT_EQ(bytes, picture + block(texts[0]) + block(texts[1]) + block(texts[2]));
+
+    const CopyrightScan scan = ReadCopyrightBlocks(path);
+    ASSERT_TRUE(scan.ok());
+    EXPECT_FALSE(scan.truncated());
+    const std::vector<Entry> expected = {
+        {texts[0] + kBetweenBlocks, texts[0] + kBetweenBlocks},
+        {"Zweiter", texts[1] + kBetweenBlocks},
+        {texts[2], texts[2]},
+    };
+    EXPECT_EQ(entriesOf(scan), expected);
+    EXPECT_EQ(scan.text(2), QString::fromUtf8("Dritter ä"));
+}
+
+// Crafted files and what the reader lists for them.
+TEST(CopyrightBlock, ReadsCraftedFiles) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+        std::vector<Entry> entries;
+    };
+    const QByteArray m = kMarker;
+    const Case cases[] = {
+        {"two lines with CR LF",
+         "data" + block("Zeile 1\r\nZeile 2\r\n"),
+         {{"Zeile 1", "Zeile 1\r\nZeile 2\r\n"}}},
+        {"three lines joined are one line",
+         block("Zeile 1Zeile 2Zeile 3"),
+         {{"Zeile 1Zeile 2Zeile 3", "Zeile 1Zeile 2Zeile 3"}}},
+        {"empty text as the last block", "data" + block(""), {}},
+        {"empty text before another block",
+         block("") + block("B"),
+         {{kBetweenBlocks, kBetweenBlocks}, {"B", "B"}}},
+        {"text starting with CR LF", block("\r\nzweite"), {{"", "\r\nzweite"}}},
+        {"text starting with a lone CR", block("\rx"), {}},
+        {"text starting with 0x08", block("\x08x"), {}},
+        {"lone LF does not end the first line", block("a\nb\r\nc"), {{"a\nb", "a\nb\r\nc"}}},
+        {"16 bytes from the marker to the end", "xx" + m + "\x08\x00\x01\x00"_b, {}},
+        {"17 bytes from the marker to the end", "xx" + m + "\x08\x00\x01\x00Z"_b, {{"Z", "Z"}}},
+        {"marker is the end of the file", "xx" + m, {}},
+        {"capital letters are no marker",
+         "x" + QByteArray("10A1020Z04Y5") + "\x08\x00\x01\x00T"_b,
+         {}},
+        {"marker in the length fields of another",
+         // the second marker starts at p+14: the split of the first never sees it
+         m + "\x08\x00"_b + m + "abcdef",
+         {{"a1020z04y5abcdef", "a1020z04y5abcdef"}, {"ef", "ef"}}},
+        {"marker directly at p+16",
+         m + "\x08\x00\x00\x00"_b + m + "\x08\x00\x01\x00Q"_b,
+         {{"", ""}, {"Q", "Q"}}},
+        {"marker inside a text",
+         block("A 10a1020z04y5 B und mehr"),
+         // the block's marker lists the text cut at the inner marker, then the rest;
+         // the inner marker lists what lies 16 bytes behind it
+         {{"A ", "A "}, {" B und mehr", " B und mehr"}, {"nd mehr", "nd mehr"}}},
+        {"segment behind a later marker that does not start with 0x08",
+         block("A") + "\x1A\x0A\x0D" + m + "tail end",
+         {{"A\x1A\x0A\x0D", "A\x1A\x0A\x0D"}, {"tail end", "tail end"}, {" end", " end"}}},
+    };
+    TempFolder dir;
+    for (const Case& c : cases) {
+        const QString path = dir.write("f.bin", c.file);
+        const CopyrightScan scan = ReadCopyrightBlocks(path);
+        EXPECT_TRUE(scan.ok()) << c.name;
+        EXPECT_EQ(entriesOf(scan), c.entries) << c.name;
+        EXPECT_EQ(literalRead(c.file), c.entries) << c.name << " (literal reading)";
+    }
+}
+
+TEST(CopyrightBlock, MatchesTheLiteralReadingOnRandomFiles) {
+    // Pieces that make markers, near-markers, CR LF and tag bytes likely.
+    const QByteArray pieces[] = {kMarker,
+                                 kMarker,
+                                 "10a1020z04y",
+                                 "0a1020z04y5",
+                                 "\r\n",
+                                 "\r",
+                                 "\n",
+                                 "\x08"_b,
+                                 QByteArray("\x08\x00"_b, 2),
+                                 kBetweenBlocks,
+                                 "1",
+                                 "5",
+                                 "x",
+                                 "Text ",
+                                 block("T"),
+                                 block("")};
+    std::mt19937 random(20010917);
+    std::uniform_int_distribution<int> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> count(0, 40);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray file;
+        for (int n = count(random); n > 0; --n)
+            file += pieces[pick(random)];
+        const CopyrightScan scan = ScanCopyrightBytes(file);
+        ASSERT_EQ(entriesOf(scan), literalRead(file)) << file.toPercentEncoding().constData();
+        ASSERT_FALSE(scan.truncated());
+    }
+}
+
+TEST(CopyrightBlock, StopsAtTheEntryLimit) {
+    // Markers followed by text that is not 0x08: each marker lists its own part
+    // and the segment behind every later marker, so n markers give n(n+1)/2 entries.
+    struct Case {
+        int markers;
+        bool truncated;
+    } cases[] = {{446, false}, {447, true}, {2000, true}};
+    for (const Case& c : cases) {
+        QByteArray file;
+        for (int i = 0; i < c.markers; ++i)
+            file += kMarker + "abcdT";
+        const CopyrightScan scan = ScanCopyrightBytes(file);
+        const std::size_t all = std::size_t(c.markers) * (c.markers + 1) / 2;
+        EXPECT_EQ(scan.truncated(), c.truncated) << c.markers;
+        EXPECT_EQ(scan.size(), std::min(all, kMaxCopyrightEntries)) << c.markers;
+        if (c.markers <= 447) {
+            const std::vector<Entry> literal = literalRead(file);
+            const std::vector<Entry> expected(
+                literal.begin(), literal.begin() + std::min(literal.size(), kMaxCopyrightEntries));
+            EXPECT_EQ(entriesOf(scan), expected) << c.markers;
+        }
+    }
+}
+
+TEST(CopyrightBlock, EntryLimitWithManyMarkersThatYieldNothingAlone) {
+    // 0x08 behind every marker: no marker lists anything, except through the few
+    // yielding segments at the end, which every marker in front lists.
+    QByteArray file;
+    for (int i = 0; i < 60000; ++i)
+        file += kMarker + "\x08\x00\x08\x00\x08"_b;
+    file += kMarker + "AB" + kMarker + "CD";
+    const CopyrightScan scan = ScanCopyrightBytes(file);
+    EXPECT_TRUE(scan.truncated());
+    ASSERT_EQ(scan.size(), kMaxCopyrightEntries);
+    // marker k lists "AB" and "CD"; the first entry belongs to marker 0
+    EXPECT_EQ(scan.textBytes(0), QByteArrayView("AB"));
+    EXPECT_EQ(scan.textBytes(1), QByteArrayView("CD"));
+    EXPECT_EQ(scan.textBytes(kMaxCopyrightEntries - 1), QByteArrayView("CD"));
+}
+
+TEST(CopyrightBlock, FilesWithoutEntriesAreReadWithoutError) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+    } cases[] = {{"empty", ""},
+                 {"shorter than the marker", "10a1020z04y"},
+                 {"no marker", QByteArray(5000, 'x')}};
+    TempFolder dir;
+    for (const Case& c : cases) {
+        const CopyrightScan scan = ReadCopyrightBlocks(dir.write("f.bin", c.file));
+        EXPECT_TRUE(scan.ok()) << c.name;
+        EXPECT_TRUE(scan.error().isEmpty()) << c.name;
+        EXPECT_EQ(scan.size(), 0u) << c.name;
+    }
+}
+
+TEST(CopyrightBlock, UnreadableFilesGiveAGermanReasonNamingTheFile) {
+    TempFolder dir;
+    const QString pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    struct Case {
+        QString path;
+        QString reason;
+    } cases[] = {{dir.file("fehlt.jpg"), "existiert nicht"},
+                 {dir.path(), "Ordner"},
+                 {pipe, "keine gewöhnliche Datei"}}; // a pipe must not block the read
+    for (const Case& c : cases) {
+        const CopyrightScan scan = ReadCopyrightBlocks(c.path);
+        EXPECT_FALSE(scan.ok()) << c.path.toStdString();
+        EXPECT_TRUE(scan.error().contains(QStringLiteral("„%1“").arg(c.path)))
+            << scan.error().toStdString();
+        EXPECT_TRUE(scan.error().contains(c.reason)) << scan.error().toStdString();
+        EXPECT_EQ(scan.size(), 0u);
+    }
+    const CopyrightScan noName = ReadCopyrightBlocks(QString());
+    EXPECT_FALSE(noName.ok());
+    EXPECT_EQ(noName.error(), QStringLiteral("Es wurde kein Dateiname angegeben."));
+}
+
+TEST(CopyrightBlock, FileWithoutReadPermission) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    TempFolder dir;
+    const QString path = dir.write("geheim.jpg", block("T"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
+    const CopyrightScan scan = ReadCopyrightBlocks(path);
+    EXPECT_FALSE(scan.ok());
+    EXPECT_TRUE(scan.error().contains("Zugriff verweigert")) << scan.error().toStdString();
+}
+
+TEST(CopyrightBlock, AppendRefusesWhatIsNoExistingFile) {
+    TempFolder dir;
+    QString error;
+    EXPECT_FALSE(AppendCopyrightBlock(dir.file("neu.jpg"), "T", &error));
+    EXPECT_TRUE(error.contains("existiert nicht")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("neu.jpg"))); // no file is made up
+    EXPECT_FALSE(AppendCopyrightBlock(dir.path(), "T", &error));
+    EXPECT_TRUE(error.contains(dir.path())) << error.toStdString();
+    EXPECT_FALSE(AppendCopyrightBlock(QString(), "T", &error));
+    EXPECT_FALSE(AppendCopyrightBlock(dir.file("fehlt.jpg"), "T")); // no error wanted
+}
+
+TEST(CopyrightBlock, ReadsPastFourGibibytes) {
+    // A sparse file: offsets above 32 bits must survive the scan and the slices.
+    TempFolder dir;
+    const QString path = dir.file("gross.bin");
+    const qint64 hole = (qint64(1) << 32) + 7;
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(hole));
+    }
+    ASSERT_TRUE(AppendCopyrightBlock(path, "weit hinten"));
+    const CopyrightScan scan = ReadCopyrightBlocks(path);
+    ASSERT_TRUE(scan.ok()) << scan.error().toStdString();
+    ASSERT_EQ(scan.size(), 1u);
+    EXPECT_EQ(scan.text(0), QStringLiteral("weit hinten"));
+}

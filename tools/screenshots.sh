@@ -1,0 +1,41 @@
+#!/bin/sh
+# Writes a PNG of each of the five pages, taken from the real program under
+# Xvfb and reached by clicks: shots/form1.png ... shots/form22.png.
+# Usage: tools/screenshots.sh [build folder] [output folder]
+# Needs xvfb-run, xauth, xdotool and ImageMagick's import.
+set -eu
+
+if [ -z "${STAMPORA_SHOTS_DISPLAY:-}" ]; then
+    BUILD=${1:-build}
+    OUT=${2:-shots}
+    mkdir -p "$OUT"
+    PROGRAM=$(realpath "$BUILD/stampora") OUT=$(realpath "$OUT") STAMPORA_SHOTS_DISPLAY=1 \
+        exec xvfb-run -a -s '-screen 0 1280x1024x24' sh "$0"
+fi
+
+# Inside Xvfb there is no window manager, so each page's client area lies
+# exactly at its designed origin (twips / 15): the main menu at (217, 153),
+# the other pages at (175, 124). Clicks go to the middle of a button.
+click() { xdotool mousemove "$1" "$2" click 1; sleep 1; }
+shoot() {
+    window=$(xdotool search --sync --onlyvisible --name 'Stampora' | head -n 1)
+    import -window "$window" "$OUT/$1.png"
+    echo "$OUT/$1.png"
+}
+
+"$PROGRAM" & pid=$!
+sleep 2
+shoot form1
+click 377 173 # main menu: "Dateien mit einem Copyright versetzen"
+shoot form11
+click 611 540 # step 1: ">> Schritt 2"
+shoot form2
+click 611 540 # step 2: ">> Schritt 3"
+shoot form3
+kill "$pid"
+
+"$PROGRAM" & pid=$!
+sleep 2
+click 377 205 # main menu: "Copyright von Dateien anzeigen"
+shoot form22
+kill "$pid"
