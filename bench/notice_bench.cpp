@@ -1,0 +1,59 @@
+// The visible notice on a 12-megapixel JPEG: decode and compose, encode, and both.
+#include "imaging/notice.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A photo-sized JPEG with some texture, written once per benchmark run.
+const QString& samplePhoto() {
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = folder.filePath(QStringLiteral("photo.jpg"));
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                row[x] = qRgb((x * 7 + y) & 0xFF, (x ^ y) & 0xFF, (y * 3) & 0xFF);
+        }
+        image.save(file, "JPEG", 92);
+        return file;
+    }();
+    return path;
+}
+
+const NoticeOptions kOptions{QStringLiteral("Copyright (C) 2002 <Ihr Name>"), true};
+
+void BM_NoticeCompose(benchmark::State& state) {
+    const QString& path = samplePhoto();
+    for (auto _ : state) {
+        QString error;
+        benchmark::DoNotOptimize(ComposeNotice(path, kOptions, &error));
+    }
+}
+BENCHMARK(BM_NoticeCompose)->Unit(benchmark::kMillisecond);
+
+void BM_NoticeEncode(benchmark::State& state) {
+    QString error;
+    const QImage composed = ComposeNotice(samplePhoto(), kOptions, &error);
+    for (auto _ : state) {
+        QByteArray jpeg;
+        benchmark::DoNotOptimize(EncodeNoticeJpeg(composed, &jpeg, &error));
+    }
+}
+BENCHMARK(BM_NoticeEncode)->Unit(benchmark::kMillisecond);
+
+void BM_NoticeWholePicture(benchmark::State& state) {
+    const QString& path = samplePhoto();
+    for (auto _ : state) {
+        QString error;
+        QByteArray jpeg;
+        benchmark::DoNotOptimize(
+            EncodeNoticeJpeg(ComposeNotice(path, kOptions, &error), &jpeg, &error));
+    }
+}
+BENCHMARK(BM_NoticeWholePicture)->Unit(benchmark::kMillisecond);
+
+} // namespace

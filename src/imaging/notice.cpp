@@ -1,0 +1,79 @@
+#include "imaging/notice.h"
+
+#include "imaging/dibsection.h"
+#include "imaging/jpegicc.h"
+#include "imaging/jpegwriter.h"
+#include "imaging/noticecomposer.h"
+#include "imaging/picturedecoder.h"
+
+#include <QColorSpace>
+
+namespace {
+
+constexpr int kNoticeJpegQuality = 100;
+
+bool failed(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+QString CopName(const QString& sourcePath) {
+    const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
+    QString name = sourcePath.mid(nameStart).toLower();
+    name.remove(QStringLiteral(".jpeg"));
+    name.remove(QStringLiteral(".jpg"));
+    return sourcePath.left(nameStart) + name + QStringLiteral("-cop.jpg");
+}
+
+QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error) {
+    DecodedPicture decoded =
+        DecodePicture(sourcePath, options.enlarge ? kNoticeStripHeight : 0, error);
+    if (decoded.image.isNull())
+        return {};
+    QImage composed;
+    if (decoded.onCanvas) {
+        if (DrawNoticeText(&decoded.image, options.text))
+            composed = std::move(decoded.image);
+    } else {
+        composed = DrawNotice(std::move(decoded.image), options);
+    }
+    if (composed.isNull() && error)
+        *error = QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden.");
+    return composed;
+}
+
+bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) {
+    if (!jpeg)
+        return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
+    if (composed.isNull())
+        return failed(error,
+                      QStringLiteral("Es gibt kein Bild, das als JPEG gespeichert werden kann."));
+
+    cDIBSection buffer;
+    if (!buffer.CreateFromPicture(composed))
+        return failed(error,
+                      QStringLiteral("Für das Bild (%1 × %2 Pixel) ist nicht genug Speicher frei.")
+                          .arg(composed.width())
+                          .arg(composed.height()));
+    QByteArray encoded;
+    QString reason;
+    if (!EncodeJpeg(buffer, kNoticeJpegQuality, &encoded, &reason))
+        return failed(
+            error,
+            QStringLiteral("Das Bild konnte nicht als JPEG kodiert werden (%1).").arg(reason));
+    buffer.ClearUp();
+
+    // A profile the stream cannot carry leaves the picture in sRGB, as most
+    // viewers show an untagged JPEG anyway.
+    const QByteArray profile = composed.colorSpace().iccProfile();
+    if (!profile.isEmpty())
+        InsertIccProfile(&encoded, profile);
+
+    *jpeg = std::move(encoded);
+    if (error)
+        error->clear();
+    return true;
+}

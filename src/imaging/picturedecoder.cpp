@@ -1,0 +1,115 @@
+#include "imaging/picturedecoder.h"
+
+#include <QColorSpace>
+#include <QFileInfo>
+#include <QImageReader>
+#include <cstring>
+
+namespace {
+
+// Room for the largest accepted picture at 4 bytes per pixel plus Qt's working
+// copies; the size check below is what refuses huge headers.
+constexpr int kAllocationLimitMb = 1024;
+
+bool isAcceptedFormat(const QByteArray& format) {
+    return format == "bmp" || format == "gif" || format == "jpeg" || format == "jpg" ||
+           format == "png";
+}
+
+bool isTooLarge(QSize size) {
+    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+           qint64(size.width()) * size.height() > kMaxPicturePixels;
+}
+
+QString unreadable(const QString& path, const QString& reason) {
+    return QStringLiteral("Das Bild konnte nicht gelesen werden: %1. %2")
+        .arg(QFileInfo(path).fileName(), reason);
+}
+
+QString tooLarge(const QString& path, QSize size) {
+    return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
+                          "Seite und 200 Megapixel sind möglich.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(QFileInfo(path).fileName())
+        .arg(kMaxPictureSide);
+}
+
+QString readerReason(QImageReader::ImageReaderError code) {
+    switch (code) {
+    case QImageReader::FileNotFoundError:
+        return QStringLiteral("Die Datei ist nicht vorhanden.");
+    case QImageReader::DeviceError:
+        return QStringLiteral("Die Datei lässt sich nicht öffnen.");
+    case QImageReader::UnsupportedFormatError:
+        return QStringLiteral("Es ist kein Bild im Format BMP, GIF, JPEG oder PNG.");
+    case QImageReader::InvalidDataError:
+        return QStringLiteral("Die Bilddaten sind beschädigt.");
+    default:
+        return QStringLiteral("Die Bilddaten lassen sich nicht entschlüsseln.");
+    }
+}
+
+// Reads the picture; with extra rows, first tries to let the reader fill the
+// top of a taller canvas. Readers that need another format or size, and any
+// EXIF turn, hand back an image of their own, which is then returned alone.
+DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows) {
+    QImage canvas;
+    QImage picture;
+    if (extraRows > 0 && headerSize.isValid()) {
+        canvas = QImage(headerSize.width(), headerSize.height() + extraRows, QImage::Format_RGB32);
+        if (!canvas.isNull())
+            picture = QImage(canvas.bits(), headerSize.width(), headerSize.height(),
+                             canvas.bytesPerLine(), QImage::Format_RGB32);
+    }
+    if (!reader.read(&picture))
+        return {};
+    const bool onCanvas = !canvas.isNull() && picture.constBits() == canvas.constBits() &&
+                          picture.size() == headerSize && picture.format() == QImage::Format_RGB32;
+    if (!onCanvas)
+        return {picture, false};
+    for (int row = headerSize.height(); row < canvas.height(); ++row)
+        std::memset(canvas.scanLine(row), 0, size_t(canvas.bytesPerLine()));
+    if (picture.colorSpace().isValid())
+        canvas.setColorSpace(picture.colorSpace());
+    return {canvas, true};
+}
+
+} // namespace
+
+DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
+    QString reason;
+    DecodedPicture decoded;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        reason = unreadable(path, readerReason(QImageReader::FileNotFoundError));
+    } else if (info.size() == 0) {
+        reason = unreadable(path, QStringLiteral("Die Datei ist leer."));
+    } else {
+        if (QImageReader::allocationLimit() < kAllocationLimitMb)
+            QImageReader::setAllocationLimit(kAllocationLimitMb);
+        QImageReader reader(path);
+        // The content decides, not the name: a PNG saved as ".jpg" still reads.
+        reader.setDecideFormatFromContent(true);
+        reader.setAutoTransform(true);
+        const QByteArray format = reader.format();
+        const QSize headerSize = reader.size();
+        if (!isAcceptedFormat(format)) {
+            reason = unreadable(path, readerReason(QImageReader::UnsupportedFormatError));
+        } else if (headerSize.isValid() && isTooLarge(headerSize)) {
+            // refused from the header, before any pixel is decoded
+            reason = tooLarge(path, headerSize);
+        } else {
+            decoded = readPicture(reader, headerSize, extraRows);
+            if (!decoded.image.isNull() && isTooLarge(decoded.image.size())) {
+                reason = tooLarge(path, decoded.image.size());
+                decoded = {};
+            }
+            if (decoded.image.isNull() && reason.isEmpty())
+                reason = unreadable(path, readerReason(reader.error()));
+        }
+    }
+    if (error)
+        *error = decoded.image.isNull() ? reason : QString();
+    return decoded;
+}
