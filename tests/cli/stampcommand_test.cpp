@@ -6,6 +6,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -150,4 +151,28 @@ TEST(StampCommand, OneOrTwoJobsGiveTheSameBytesAndTheLaterSameNameWins) {
     ASSERT_EQ(listings[0].size(), 8);
     // f0.jpg came last from entry 16
     EXPECT_EQ(readAll(temp.file("out2/f0.jpg")), stamped(QByteArray(5016, char('a' + 16)), "T"));
+}
+
+TEST(StampCommand, NoticeIsDrawnWithoutADisplayAndTheSameOnEveryThreadCount) {
+    TempFolder temp;
+    QImage image(120, 60, QImage::Format_RGB32);
+    image.fill(qRgb(10, 80, 160));
+    QDir().mkpath(temp.file("src"));
+    ASSERT_TRUE(image.save(temp.file("src/p.png"), "PNG"));
+    QByteArray first;
+    for (const QString jobs : {"1", "2"}) {
+        const CliResult result =
+            runStamp({"--output", "out" + jobs, "--notice", "(C) Test", "--mode", "direct",
+                      "--overwrite", "--text", "T", "--jobs", jobs, "src/p.png"},
+                     temp.path());
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QByteArray bytes = readAll(temp.file("out" + jobs + "/p.png"));
+        const QByteArray block = CopyrightBlockBytes("T");
+        ASSERT_TRUE(bytes.endsWith(block));
+        EXPECT_EQ(QImage::fromData(bytes.left(bytes.size() - block.size()), "JPEG").size(),
+                  QSize(120, 60));
+        if (first.isEmpty())
+            first = bytes;
+        EXPECT_EQ(bytes, first);
+    }
 }
