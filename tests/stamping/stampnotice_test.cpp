@@ -3,15 +3,15 @@
 #include "stamping/runstamping.h"
 
 #include "app/programfolder.h"
+#include "fakeinputs.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/temporaryoutput.h"
 #include "stamping/testerbitmap.h"
 #include "support/testsupport.h"
-#include "fakeinputs.h"
 
-#include <QDir>
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
