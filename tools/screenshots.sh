@@ -47,6 +47,11 @@ block() { printf '\032\012\015\010\000\014\00010a1020z04y5\010\000\000\000%s' "$
 sleep 2
 click 377 205 # main menu: "Copyright von Dateien anzeigen"
 shoot form22-empty
+click 243 200 # "Copyrights einlesen" on the start value, a folder: a message
+import -window root -crop 640x480+100+80 "$OUT/form22-message.png"
+echo "$OUT/form22-message.png"
+xdotool key Return
+sleep 1
 xdotool mousemove 375 165 click --repeat 3 1 key ctrl+a type "$sample"
 click 243 200 # viewer: "Copyrights einlesen"
 click 235 266 # viewer: the first entry
