@@ -8,7 +8,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        fonts-liberation2 xvfb xauth
+        fonts-liberation2 fonts-symbola xvfb xauth
 
 .PHONY: deps configure build test run bench format format-check clean
 

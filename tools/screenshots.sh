@@ -34,8 +34,27 @@ click 611 540 # step 2: ">> Schritt 3"
 shoot form3
 kill "$pid"
 
+# a small file stamped twice, for the viewer to read
+sample=$(mktemp /tmp/stampora-shot-XXXXXX.jpg)
+block() { printf '\032\012\015\010\000\014\00010a1020z04y5\010\000\000\000%s' "$1"; }
+{
+    printf 'picture bytes'
+    block "$(printf 'Copyright (C) 2002 Erika Beispiel\r\nAlle Rechte vorbehalten.\r\n')"
+    block 'Zweiter Stempel'
+} >"$sample"
+
 "$PROGRAM" & pid=$!
 sleep 2
 click 377 205 # main menu: "Copyright von Dateien anzeigen"
+shoot form22-empty
+click 243 200 # "Copyrights einlesen" on the start value, a folder: a message
+import -window root -crop 640x480+100+80 "$OUT/form22-message.png"
+echo "$OUT/form22-message.png"
+xdotool key Return
+sleep 1
+xdotool mousemove 375 165 click --repeat 3 1 key ctrl+a type "$sample"
+click 243 200 # viewer: "Copyrights einlesen"
+click 235 266 # viewer: the first entry
 shoot form22
 kill "$pid"
+rm -f "$sample"

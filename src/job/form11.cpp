@@ -29,6 +29,7 @@ Form11::Form11()
     connect(Command5, &QPushButton::clicked, this, &Form11::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form11::Command6_Click);
     connect(Image5, &PictureLabel::clicked, this, &Form11::Image5_Click);
+    Image5->setCursor(Qt::PointingHandCursor); // the banner is a link
 }
 
 void Form11::Form_Load() {

@@ -1,12 +1,16 @@
 #include "viewer/form22.h"
 
+#include "app/dialogseam.h"
 #include "app/form1.h"
 #include "app/linewidget.h"
+#include "app/messageseam.h"
 #include "app/navigation.h"
 #include "app/pageregistry.h"
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
 #include "app/programend.h"
+#include "stamping/copyrightblock.h"
+#include "viewer/copyrightlistmodel.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,15 +18,62 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace {
+// The open-file dialog `Dlg`.
+const QString kDialogTitle = QStringLiteral("Datei wählen");
+const QString kDialogFilter =
+    QStringLiteral("*.gif;*.png;*.jp*g (*.gif *.png *.jp*g);;Alle Dateien (*)");
+} // namespace
+
 Form22::Form22()
     : Page(form22Description()), Label3(bind<QLabel>("Label3")), Text1(bind<QLineEdit>("Text1")),
       Command1(bind<QPushButton>("Command1")), Command2(bind<QPushButton>("Command2")),
       Line4(bind<LineWidget>("Line4")), Label4(bind<QLabel>("Label4")),
       List1(bind<QListView>("List1")), Line2(bind<LineWidget>("Line2")),
       Text3(bind<QPlainTextEdit>("Text3")), Command4(bind<QPushButton>("Command4")),
-      Command3(bind<QPushButton>("Command3")), Image1(bind<PictureLabel>("Image1")) {
+      Command3(bind<QPushButton>("Command3")), Image1(bind<PictureLabel>("Image1")),
+      entries_(new CopyrightListModel(this)) {
+    List1->setModel(entries_);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(Command1, &QPushButton::clicked, this, &Form22::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form22::Command2_Click);
+    connect(List1, &QListView::clicked, this,
+            [this](const QModelIndex& index) { List1_Click(index.row()); });
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid())
+                    List1_Click(index.row());
+            });
     connect(Command3, &QPushButton::clicked, this, &Form22::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form22::Command4_Click);
+}
+
+void Form22::Command1_Click() {
+    const QString chosen =
+        dialogSeam().getOpenFileName(this, kDialogTitle, Text1->text(), kDialogFilter);
+    if (!chosen.isEmpty()) // a cancelled dialog keeps the name
+        Text1->setText(chosen);
+}
+
+void Form22::Command2_Click() {
+    entries_->setScan({});
+    Text3->clear();
+    CopyrightScan scan = ReadCopyrightBlocks(Text1->text());
+    if (!scan.ok()) {
+        showMessage(scan.error(), MessageIcon::Warning); // names the file and the reason
+        return;
+    }
+    const bool truncated = scan.truncated();
+    entries_->setScan(std::move(scan));
+    if (truncated)
+        showMessage(QStringLiteral("Die Datei enthält mehr als %1 Copyrights; angezeigt werden "
+                                   "nur die ersten %1.")
+                        .arg(kMaxCopyrightEntries),
+                    MessageIcon::Information);
+}
+
+void Form22::List1_Click(int row) {
+    Text3->setPlainText(entries_->wholeText(row));
 }
 
 void Form22::Command3_Click() {

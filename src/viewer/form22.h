@@ -3,6 +3,7 @@
 
 #include "app/page.h"
 
+class CopyrightListModel;
 class LineWidget;
 class PictureLabel;
 class QLabel;
@@ -29,6 +30,14 @@ public:
     QPushButton* Command3; // "Programm beenden"
     PictureLabel* Image1;
 
+    void Command1_Click(); // choose the file through the open-file dialog
+    void Command2_Click(); // read the file's copyrights into the list
     void Command3_Click();
     void Command4_Click();
+    void List1_Click(int row); // show the whole text of the entry
+
+    const CopyrightListModel& entries() const { return *entries_; }
+
+private:
+    CopyrightListModel* entries_;
 };
