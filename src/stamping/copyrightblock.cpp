@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -47,6 +49,53 @@ bool fail(QString* error, const QString& message) {
     if (error)
         *error = message;
     return false;
+}
+
+void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
+    const char* data = bytes.data();
+    const auto size = static_cast<std::size_t>(bytes.size());
+    // markers cannot overlap, so the search goes on behind each one
+    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
+         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
+        if (!collector.addMarker(at))
+            return;
+    }
+}
+
+// The same search through a small buffer refilled from the file; the last
+// bytes of each piece are kept for a marker that straddles two pieces.
+// Returns 0, or errno when the file could not be read to its end.
+int searchByReading(const FileBytes& file, EntryCollector& collector) {
+    constexpr qint64 kPiece = 1 << 18;
+    constexpr qint64 kKeep = kBlockMarkerLength - 1;
+    const qint64 size = file.bytes.size();
+    std::vector<char> buffer(static_cast<std::size_t>(kPiece + kKeep));
+    qint64 base = 0;       // file offset of buffer[0]
+    qint64 held = 0;       // bytes in the buffer
+    qint64 searchFrom = 0; // file offset where the next marker may start
+    while (base + held < size) {
+        const qint64 got =
+            file.readAt(base + held, buffer.data() + held, std::min(kPiece, size - base - held));
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return EIO; // the file became shorter while it was read
+        held += got;
+        const auto length = static_cast<std::size_t>(held);
+        for (std::size_t at = FindBlockMarker(buffer.data(), length,
+                                              static_cast<std::size_t>(searchFrom - base));
+             at < length; at = FindBlockMarker(buffer.data(), length, at + kBlockMarkerLength)) {
+            if (!collector.addMarker(static_cast<std::size_t>(base) + at))
+                return 0;
+            searchFrom = base + static_cast<qint64>(at + kBlockMarkerLength);
+        }
+        const qint64 keep = std::min(kKeep, held);
+        std::memmove(buffer.data(), buffer.data() + held - keep, static_cast<std::size_t>(keep));
+        base += held - keep;
+        held = keep;
+        searchFrom = std::max(searchFrom, base);
+    }
+    return 0;
 }
 
 } // namespace
@@ -134,15 +183,8 @@ QString CopyrightScan::text(std::size_t i) const {
 CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
     CopyrightScan scan;
     scan.bytes_ = bytes;
-    const char* data = bytes.data();
-    const auto size = static_cast<std::size_t>(bytes.size());
     EntryCollector collector(bytes, kMaxCopyrightEntries);
-    // markers cannot overlap, so the search goes on behind each one
-    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
-         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
-        if (!collector.addMarker(at))
-            break;
-    }
+    searchInMemory(bytes, collector);
     collector.finish();
     scan.entries_ = collector.takeEntries();
     scan.truncated_ = collector.truncated();
@@ -156,7 +198,22 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         failed.error_ = file.error;
         return failed;
     }
-    CopyrightScan scan = ScanCopyrightBytes(file.bytes);
+    if (!file.readAt) {
+        CopyrightScan scan = ScanCopyrightBytes(file.bytes);
+        scan.storage_ = std::move(file.storage);
+        return scan;
+    }
+    CopyrightScan scan;
+    EntryCollector collector(file.bytes, kMaxCopyrightEntries);
+    if (const int err = searchByReading(file, collector); err != 0) {
+        scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
+                          .arg(path, DescribeFileError(err));
+        return scan;
+    }
+    collector.finish();
+    scan.bytes_ = file.bytes;
+    scan.entries_ = collector.takeEntries();
+    scan.truncated_ = collector.truncated();
     scan.storage_ = std::move(file.storage);
     return scan;
 }

@@ -64,14 +64,14 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const Descriptor fd(
+    const auto fd = std::make_shared<Descriptor>(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.get() < 0) {
+    if (fd->get() < 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
+    if (::fstat(fd->get(), &info) != 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;
     }
@@ -85,9 +85,17 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > 0) {
-        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+        // only the pages near the markers are touched through the mapping
+        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd->get(), 0);
         if (mapped != MAP_FAILED) {
-            ::madvise(mapped, size, MADV_SEQUENTIAL);
+            result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
+                for (;;) {
+                    const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
+                                                static_cast<off_t>(offset));
+                    if (got >= 0 || errno != EINTR)
+                        return got;
+                }
+            };
             result.storage = std::shared_ptr<const void>(
                 mapped, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
             result.bytes =
@@ -96,7 +104,7 @@ FileBytes LoadFileBytes(const QString& path) {
         }
     }
     auto buffer = std::make_shared<QByteArray>();
-    if (const int err = readToEnd(fd.get(), size, *buffer); err != 0) {
+    if (const int err = readToEnd(fd->get(), size, *buffer); err != 0) {
         result.error = readError(path, DescribeFileError(err));
         return result;
     }
