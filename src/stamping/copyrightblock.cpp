@@ -51,24 +51,82 @@ bool fail(QString* error, const QString& message) {
     return false;
 }
 
+// Takes the context of each marker from the bytes at hand. Remembers how far it
+// has looked for CR LF, so every byte is looked at once however many markers
+// ask (the markers come in ascending order).
+class ContextTaker {
+public:
+    explicit ContextTaker(std::size_t fileSize) : fileSize_(fileSize) {}
+
+    // `window` holds the file's bytes from offset `base`; the bytes up to
+    // marker + 18 are in it unless the window reaches the end of the file.
+    MarkerContext take(QByteArrayView window, std::size_t base, std::size_t marker) {
+        MarkerContext context;
+        const std::size_t from = marker + kBlockMarkerLength;
+        const std::size_t end = std::min(from + context.after.size(), fileSize_);
+        for (std::size_t i = from; i < end; ++i)
+            context.after[i - from] = window[static_cast<qsizetype>(i - base)];
+        context.crlfFrom12 = firstCrlf(window, base, from);
+        context.crlfFrom16 = firstCrlf(window, base, from + 4);
+        return context;
+    }
+
+private:
+    std::size_t firstCrlf(QByteArrayView window, std::size_t base, std::size_t q) {
+        if (q >= fileSize_)
+            return fileSize_;
+        if (found_ != MarkerContext::kUnknown && from_ <= q && q <= found_)
+            return found_;
+        // no pair starts in [from_, searchedTo_ - 1): go on from there
+        std::size_t start = q;
+        if (found_ == MarkerContext::kUnknown && from_ <= q && q + 1 < searchedTo_)
+            start = searchedTo_ - 1;
+        const std::size_t windowEnd = base + static_cast<std::size_t>(window.size());
+        from_ = q;
+        if (start >= windowEnd) {
+            found_ = MarkerContext::kUnknown;
+            return found_;
+        }
+        const char* begin = window.data() + (start - base);
+        const void* hit = ::memmem(begin, windowEnd - start, "\r\n", 2);
+        if (hit != nullptr) {
+            found_ = start + static_cast<std::size_t>(static_cast<const char*>(hit) - begin);
+            searchedTo_ = found_ + 2;
+        } else {
+            found_ = windowEnd == fileSize_ ? fileSize_ : MarkerContext::kUnknown;
+            searchedTo_ = windowEnd;
+        }
+        return found_;
+    }
+
+    std::size_t fileSize_;
+    std::size_t from_ = 0;
+    std::size_t searchedTo_ = 0;
+    std::size_t found_ = MarkerContext::kUnknown;
+};
+
 void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
     const char* data = bytes.data();
     const auto size = static_cast<std::size_t>(bytes.size());
+    ContextTaker contexts(size);
     // markers cannot overlap, so the search goes on behind each one
     for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
          at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
-        if (!collector.addMarker(at))
+        if (!collector.addMarker(at, contexts.take(bytes, 0, at)))
             return;
     }
 }
 
-// The same search through a small buffer refilled from the file; the last
-// bytes of each piece are kept for a marker that straddles two pieces.
-// Returns 0, or errno when the file could not be read to its end.
+// The same search through a small buffer refilled from the file. A marker is
+// taken once the 18 bytes from its start are in the buffer; the last 17 bytes
+// of each piece stay for the next round. Returns 0, or errno when the file
+// could not be read to its end.
 int searchByReading(const FileBytes& file, EntryCollector& collector) {
     constexpr qint64 kPiece = 1 << 18;
-    constexpr qint64 kKeep = kBlockMarkerLength - 1;
+    constexpr qint64 kAhead = kBlockMarkerLength + 6;
+    constexpr qint64 kKeep = kAhead - 1;
     const qint64 size = file.bytes.size();
+    ContextTaker contexts(static_cast<std::size_t>(size));
     std::vector<char> buffer(static_cast<std::size_t>(kPiece + kKeep));
     qint64 base = 0;       // file offset of buffer[0]
     qint64 held = 0;       // bytes in the buffer
@@ -81,14 +139,21 @@ int searchByReading(const FileBytes& file, EntryCollector& collector) {
         if (got == 0)
             return EIO; // the file became shorter while it was read
         held += got;
-        const auto length = static_cast<std::size_t>(held);
-        for (std::size_t at = FindBlockMarker(buffer.data(), length,
-                                              static_cast<std::size_t>(searchFrom - base));
-             at < length; at = FindBlockMarker(buffer.data(), length, at + kBlockMarkerLength)) {
-            if (!collector.addMarker(static_cast<std::size_t>(base) + at))
+        const bool atEnd = base + held == size;
+        const QByteArrayView window(buffer.data(), held);
+        const auto limit =
+            static_cast<std::size_t>(atEnd ? held : held - (kAhead - kBlockMarkerLength));
+        for (std::size_t at =
+                 FindBlockMarker(buffer.data(), limit, static_cast<std::size_t>(searchFrom - base));
+             at < limit; at = FindBlockMarker(buffer.data(), limit, at + kBlockMarkerLength)) {
+            const auto marker = static_cast<std::size_t>(base) + at;
+            if (!collector.addMarker(marker,
+                                     contexts.take(window, static_cast<std::size_t>(base), marker)))
                 return 0;
             searchFrom = base + static_cast<qint64>(at + kBlockMarkerLength);
         }
+        if (atEnd)
+            break;
         const qint64 keep = std::min(kKeep, held);
         std::memmove(buffer.data(), buffer.data() + held - keep, static_cast<std::size_t>(keep));
         base += held - keep;

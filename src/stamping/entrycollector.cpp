@@ -14,32 +14,41 @@ EntryCollector::EntryCollector(QByteArrayView bytes, std::size_t maxEntries)
       // many are known, marker 0 and marker 1 alone exceed the limit.
       segmentLimit_(maxEntries + 3) {}
 
-bool EntryCollector::yields(std::size_t begin, std::size_t end) const {
+bool EntryCollector::yields(const Marker& marker, std::size_t begin, std::size_t end) const {
     if (begin == end)
         return true; // an empty part has an empty first line
-    const char c = bytes_[static_cast<qsizetype>(begin)];
+    const std::size_t offset = begin - marker.position - kBlockMarkerLength;
+    const char c = marker.context.after[offset];
     if (c == '\x08')
         return false;
     if (c == '\r') // skipped unless the CR opens a CR LF (then the first line is empty)
-        return end - begin >= 2 && bytes_[static_cast<qsizetype>(begin + 1)] == '\n';
+        return end - begin >= 2 && marker.context.after[offset + 1] == '\n';
     return true;
 }
 
-CopyrightEntry EntryCollector::entry(std::size_t begin, std::size_t end) const {
+CopyrightEntry EntryCollector::entry(const Marker& marker, std::size_t begin,
+                                     std::size_t end) const {
     CopyrightEntry e;
     e.textBegin = begin;
     e.textLength = end - begin;
+    const std::size_t crlf = begin == marker.position + kBlockMarkerLength
+                                 ? marker.context.crlfFrom12
+                                 : marker.context.crlfFrom16;
+    if (crlf != MarkerContext::kUnknown) {
+        e.firstLineLength = crlf + 2 <= end ? crlf - begin : e.textLength;
+        return e;
+    }
     const char* start = bytes_.data() + begin;
-    const void* crlf = ::memmem(start, e.textLength, "\r\n", 2);
+    const void* found = ::memmem(start, e.textLength, "\r\n", 2);
     e.firstLineLength =
-        crlf ? static_cast<std::size_t>(static_cast<const char*>(crlf) - start) : e.textLength;
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) : e.textLength;
     return e;
 }
 
-bool EntryCollector::addMarker(std::size_t position) {
+bool EntryCollector::addMarker(std::size_t position, const MarkerContext& context) {
     if (pendingCount_ > 0)
         closeSegment(pending_[pendingCount_ - 1], position);
-    pending_[pendingCount_++] = Marker{position, 0};
+    pending_[pendingCount_++] = Marker{position, context, 0};
     if (pendingCount_ == pending_.size()) {
         settle(pending_[0], &pending_[1], &pending_[2]);
         pending_[0] = pending_[1];
@@ -63,10 +72,10 @@ void EntryCollector::finish() {
 
 void EntryCollector::closeSegment(Marker& marker, std::size_t end) {
     const std::size_t begin = marker.position + kBlockMarkerLength;
-    if (yields(begin, end)) {
+    if (yields(marker, begin, end)) {
         ++yielding_;
         if (segments_.size() < segmentLimit_)
-            segments_.push_back(entry(begin, end));
+            segments_.push_back(entry(marker, begin, end));
         // every settled marker lists this segment among its later entries
         guaranteed_ += settledMarkers_;
     }
@@ -88,7 +97,7 @@ void EntryCollector::settle(const Marker& marker, const Marker* next, const Mark
         end = afterNext != nullptr ? afterNext->position : size;
         firstSegment = next->yieldingThroughOwn;
     }
-    const bool firstYields = yields(begin, end);
+    const bool firstYields = yields(marker, begin, end);
     if (!firstYields && !groups_.empty() && !groups_.back().hasFirstPart &&
         groups_.back().firstSegment == firstSegment) {
         ++groups_.back().count;
@@ -96,7 +105,7 @@ void EntryCollector::settle(const Marker& marker, const Marker* next, const Mark
         Group g;
         g.hasFirstPart = firstYields;
         if (firstYields)
-            g.firstPart = entry(begin, end);
+            g.firstPart = entry(marker, begin, end);
         g.firstSegment = firstSegment;
         groups_.push_back(g);
     }
