@@ -326,3 +326,23 @@ TEST(CopyrightBlock, ReadsPastFourGibibytes) {
     ASSERT_EQ(scan.size(), 1u);
     EXPECT_EQ(scan.text(0), QStringLiteral("weit hinten"));
 }
+
+TEST(CopyrightBlock, FileReadInPiecesGivesWhatTheBytesGive) {
+    // The reader goes through a file in pieces of 256 KiB: markers, the bytes
+    // behind them and CR LF pairs that straddle a piece's end must count as in
+    // one piece.
+    TempFolder dir;
+    const qsizetype piece = 1 << 18;
+    const QByteArray tail = block("\rA") + block("A\r\nB") + block("\r\n") + kMarker + "\x08\x00\x01\x00\r"_b +
+                            block("C") + kMarker + "xy" + kMarker + "zz";
+    for (qsizetype shift = 0; shift <= tail.size(); ++shift) {
+        QByteArray file(piece - shift, 'x');
+        file += tail;
+        file += QByteArray(piece - 7, '\x08') + block("D\r\n") + QByteArray(20, 'y');
+        const CopyrightScan fromFile = ReadCopyrightBlocks(dir.write("f.bin", file));
+        const CopyrightScan fromBytes = ScanCopyrightBytes(file);
+        ASSERT_TRUE(fromFile.ok());
+        ASSERT_GT(fromBytes.size(), 5u);
+        ASSERT_EQ(entriesOf(fromFile), entriesOf(fromBytes)) << "shift " << shift;
+    }
+}
