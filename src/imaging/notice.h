@@ -7,8 +7,8 @@
 #include <QString>
 
 struct NoticeOptions {
-    QString text;         // one line; clipped at the right edge, never wrapped
-    bool enlarge = true;  // true: strip of 20 pixels added under the picture
+    QString text;        // one line; clipped at the right edge, never wrapped
+    bool enlarge = true; // true: strip of 20 pixels added under the picture
 };
 
 // The output name of "-cop.jpg" naming: the file name lower-cased, ".jpeg" and
@@ -21,5 +21,6 @@ QString CopName(const QString& sourcePath);
 QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error);
 
 // Encodes a composed picture as JPEG quality 100 (4:4:4), carrying the ICC
-// profile of its colour space when it has one. On failure returns false and a German reason in `error`.
+// profile of its colour space when it has one. On failure returns false and a German reason in
+// `error`.
 bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error);

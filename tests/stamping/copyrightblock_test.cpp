@@ -333,8 +333,8 @@ TEST(CopyrightBlock, FileReadInPiecesGivesWhatTheBytesGive) {
     // one piece.
     TempFolder dir;
     const qsizetype piece = 1 << 18;
-    const QByteArray tail = block("\rA") + block("A\r\nB") + block("\r\n") + kMarker + "\x08\x00\x01\x00\r"_b +
-                            block("C") + kMarker + "xy" + kMarker + "zz";
+    const QByteArray tail = block("\rA") + block("A\r\nB") + block("\r\n") + kMarker +
+                            "\x08\x00\x01\x00\r"_b + block("C") + kMarker + "xy" + kMarker + "zz";
     for (qsizetype shift = 0; shift <= tail.size(); ++shift) {
         QByteArray file(piece - shift, 'x');
         file += tail;
