@@ -19,12 +19,16 @@ void ConsoleOutput::write(QStringView text) {
     write(QByteArrayView(text.toUtf8()));
 }
 
-void ConsoleOutput::writeConverted(QByteArrayView windows1252,
+void ConsoleOutput::writeConverted(std::size_t length,
+                                   const std::function<QByteArray(std::size_t, std::size_t)>& piece,
                                    const std::function<QString(QStringView)>& convert) {
-    constexpr qsizetype kPiece = 1 << 16; // one byte is one character: pieces cut nothing apart
-    for (qsizetype at = 0; at < windows1252.size(); at += kPiece)
-        write(QStringView(convert(
-            DecodeWindows1252(windows1252.sliced(at, std::min(kPiece, windows1252.size() - at))))));
+    constexpr std::size_t kPiece = 1 << 16; // one byte is one character: pieces cut nothing apart
+    for (std::size_t at = 0; at < length; at += kPiece) {
+        const QByteArray bytes = piece(at, std::min(kPiece, length - at));
+        if (bytes.isEmpty())
+            return; // the file has become shorter
+        write(QStringView(convert(DecodeWindows1252(bytes))));
+    }
 }
 
 bool ConsoleOutput::finish() {

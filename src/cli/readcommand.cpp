@@ -38,6 +38,13 @@ QString truncatedNote(const QString& file) {
         .arg(kMaxCopyrightEntries);
 }
 
+// Pieces of an entry's text; the first line is the start of the text.
+auto textPiece(const CopyrightScan& scan, std::size_t i) {
+    return [&scan, i](std::size_t offset, std::size_t length) {
+        return scan.textBytes(i, offset, length);
+    };
+}
+
 // One line per entry, as the viewer lists them; a header per file when there are several.
 bool writePlain(ConsoleOutput& out, const QStringList& files) {
     bool allRead = true;
@@ -51,7 +58,7 @@ bool writePlain(ConsoleOutput& out, const QStringList& files) {
             continue;
         }
         for (std::size_t i = 0; i < scan.size(); ++i) {
-            out.writeConverted(scan.firstLineBytes(i), VisibleLine);
+            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), VisibleLine);
             out.write(QByteArrayView("\n"));
         }
         if (scan.truncated())
@@ -77,9 +84,9 @@ bool writeJson(ConsoleOutput& out, const QStringList& files) {
         allRead = allRead && scan.ok();
         for (std::size_t i = 0; i < scan.size(); ++i) {
             out.write(QByteArrayView(i == 0 ? "{\"first_line\": \"" : ", {\"first_line\": \""));
-            out.writeConverted(scan.firstLineBytes(i), JsonEscaped);
+            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), JsonEscaped);
             out.write(QByteArrayView("\", \"text\": \""));
-            out.writeConverted(scan.textBytes(i), JsonEscaped);
+            out.writeConverted(scan.textLength(i), textPiece(scan, i), JsonEscaped);
             out.write(QByteArrayView("\"}"));
         }
         out.write(QByteArrayView("]}"));

@@ -105,6 +105,35 @@ private:
     std::size_t found_ = MarkerContext::kUnknown;
 };
 
+std::size_t firstLineLengthInMemory(QByteArrayView bytes, std::size_t begin, std::size_t end) {
+    const char* start = bytes.data() + begin;
+    const void* found = ::memmem(start, end - begin, "\r\n", 2);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) : end - begin;
+}
+
+// The same through the file, a piece at a time; a read that fails or comes
+// short ends the line there.
+std::size_t firstLineLengthInFile(const FileBytes& file, std::size_t begin, std::size_t end) {
+    constexpr std::size_t kPiece = 1 << 16;
+    std::vector<char> buffer(kPiece + 1);
+    bool carriedCr = false; // the previous piece ended with CR
+    for (std::size_t at = begin; at < end;) {
+        const qint64 got = file.readAt(static_cast<qint64>(at), buffer.data() + 1,
+                                       static_cast<qint64>(std::min(kPiece, end - at)));
+        if (got <= 0)
+            return at - begin;
+        buffer[0] = carriedCr ? '\r' : '\0';
+        const char* from = buffer.data() + (carriedCr ? 0 : 1);
+        const std::size_t length = static_cast<std::size_t>(got) + (carriedCr ? 1 : 0);
+        if (const void* hit = ::memmem(from, length, "\r\n", 2))
+            return at - begin + static_cast<std::size_t>(static_cast<const char*>(hit) - from) -
+                   (carriedCr ? 1 : 0);
+        carriedCr = buffer[static_cast<std::size_t>(got)] == '\r';
+        at += static_cast<std::size_t>(got);
+    }
+    return end - begin;
+}
+
 void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
     const char* data = bytes.data();
     const auto size = static_cast<std::size_t>(bytes.size());
@@ -117,15 +146,16 @@ void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
     }
 }
 
-// The same search through a small buffer refilled from the file. A marker is
-// taken once the 18 bytes from its start are in the buffer; the last 17 bytes
-// of each piece stay for the next round. Returns 0, or errno when the file
+// The same search through a small buffer refilled from the file (a buffer that
+// stays in the cache is cheaper than walking a large mapping page by page). A
+// marker is taken once the 18 bytes from its start are in the buffer; the last
+// 17 bytes of each piece stay for the next round. Returns 0, or errno when the file
 // could not be read to its end.
 int searchByReading(const FileBytes& file, EntryCollector& collector) {
-    constexpr qint64 kPiece = 1 << 18;
+    constexpr qint64 kPiece = 1 << 17;
     constexpr qint64 kAhead = kBlockMarkerLength + 6;
     constexpr qint64 kKeep = kAhead - 1;
-    const qint64 size = file.bytes.size();
+    const qint64 size = file.size;
     ContextTaker contexts(static_cast<std::size_t>(size));
     std::vector<char> buffer(static_cast<std::size_t>(kPiece + kKeep));
     qint64 base = 0;       // file offset of buffer[0]
@@ -226,15 +256,37 @@ bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* err
     return true;
 }
 
-QByteArrayView CopyrightScan::firstLineBytes(std::size_t i) const {
-    const CopyrightEntry& e = entries_.at(i);
-    return bytes_.sliced(static_cast<qsizetype>(e.textBegin),
-                         static_cast<qsizetype>(e.firstLineLength));
+QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
+    if (!readAt_)
+        return bytes_.sliced(static_cast<qsizetype>(begin), static_cast<qsizetype>(length))
+            .toByteArray();
+    QByteArray out(static_cast<qsizetype>(length), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < out.size()) {
+        const qint64 got =
+            readAt_(static_cast<qint64>(begin) + done, out.data() + done, out.size() - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    out.truncate(done);
+    return out;
 }
 
-QByteArrayView CopyrightScan::textBytes(std::size_t i) const {
+QByteArray CopyrightScan::firstLineBytes(std::size_t i) const {
     const CopyrightEntry& e = entries_.at(i);
-    return bytes_.sliced(static_cast<qsizetype>(e.textBegin), static_cast<qsizetype>(e.textLength));
+    return slice(e.textBegin, e.firstLineLength);
+}
+
+QByteArray CopyrightScan::textBytes(std::size_t i) const {
+    const CopyrightEntry& e = entries_.at(i);
+    return slice(e.textBegin, e.textLength);
+}
+
+QByteArray CopyrightScan::textBytes(std::size_t i, std::size_t offset, std::size_t length) const {
+    const CopyrightEntry& e = entries_.at(i);
+    offset = std::min(offset, e.textLength);
+    return slice(e.textBegin + offset, std::min(length, e.textLength - offset));
 }
 
 QString CopyrightScan::firstLine(std::size_t i) const {
@@ -248,7 +300,12 @@ QString CopyrightScan::text(std::size_t i) const {
 CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
     CopyrightScan scan;
     scan.bytes_ = bytes;
-    EntryCollector collector(bytes, kMaxCopyrightEntries);
+    EntryCollector collector(
+        static_cast<std::size_t>(bytes.size()),
+        [bytes](std::size_t begin, std::size_t end) {
+            return firstLineLengthInMemory(bytes, begin, end);
+        },
+        kMaxCopyrightEntries);
     searchInMemory(bytes, collector);
     collector.finish();
     scan.entries_ = collector.takeEntries();
@@ -269,16 +326,20 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         return scan;
     }
     CopyrightScan scan;
-    EntryCollector collector(file.bytes, kMaxCopyrightEntries);
+    EntryCollector collector(
+        static_cast<std::size_t>(file.size),
+        [&file](std::size_t begin, std::size_t end) {
+            return firstLineLengthInFile(file, begin, end);
+        },
+        kMaxCopyrightEntries);
     if (const int err = searchByReading(file, collector); err != 0) {
         scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
                           .arg(path, DescribeFileError(err));
         return scan;
     }
     collector.finish();
-    scan.bytes_ = file.bytes;
     scan.entries_ = collector.takeEntries();
     scan.truncated_ = collector.truncated();
-    scan.storage_ = std::move(file.storage);
+    scan.readAt_ = std::move(file.readAt);
     return scan;
 }

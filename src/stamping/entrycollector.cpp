@@ -8,8 +8,9 @@ namespace {
 constexpr std::size_t kTextOffset = kBlockMarkerLength + 4;
 } // namespace
 
-EntryCollector::EntryCollector(QByteArrayView bytes, std::size_t maxEntries)
-    : bytes_(bytes), maxEntries_(maxEntries),
+EntryCollector::EntryCollector(std::size_t fileSize, FirstLineMeasure measure,
+                               std::size_t maxEntries)
+    : fileSize_(fileSize), measure_(std::move(measure)), maxEntries_(maxEntries),
       // Marker 0 lists every yielding segment but at most its first two; once this
       // many are known, marker 0 and marker 1 alone exceed the limit.
       segmentLimit_(maxEntries + 3) {}
@@ -38,10 +39,7 @@ CopyrightEntry EntryCollector::entry(const Marker& marker, std::size_t begin,
         e.firstLineLength = crlf + 2 <= end ? crlf - begin : e.textLength;
         return e;
     }
-    const char* start = bytes_.data() + begin;
-    const void* found = ::memmem(start, e.textLength, "\r\n", 2);
-    e.firstLineLength =
-        found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) : e.textLength;
+    e.firstLineLength = measure_(begin, end);
     return e;
 }
 
@@ -61,7 +59,7 @@ bool EntryCollector::addMarker(std::size_t position, const MarkerContext& contex
 
 void EntryCollector::finish() {
     if (!stopped_ && pendingCount_ > 0) {
-        closeSegment(pending_[pendingCount_ - 1], static_cast<std::size_t>(bytes_.size()));
+        closeSegment(pending_[pendingCount_ - 1], fileSize_);
         if (pendingCount_ == 2)
             settle(pending_[0], &pending_[1], nullptr);
         settle(pending_[pendingCount_ - 1], nullptr, nullptr);
@@ -83,7 +81,7 @@ void EntryCollector::closeSegment(Marker& marker, std::size_t end) {
 }
 
 void EntryCollector::settle(const Marker& marker, const Marker* next, const Marker* afterNext) {
-    const std::size_t size = static_cast<std::size_t>(bytes_.size());
+    const std::size_t size = fileSize_;
     const std::size_t begin = marker.position + kTextOffset;
     if (begin >= size || !storingGroups_)
         return; // nothing collected behind this marker, or the limit is already passed

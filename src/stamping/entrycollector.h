@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // What the collector needs of the bytes behind a marker, taken while they are
@@ -30,7 +31,11 @@ struct MarkerContext {
 // shared by every marker in front of them.
 class EntryCollector {
 public:
-    EntryCollector(QByteArrayView bytes, std::size_t maxEntries);
+    // Length of the first line of the part [begin, end): up to its first CR LF.
+    // Asked only where the markers' contexts did not tell.
+    using FirstLineMeasure = std::function<std::size_t(std::size_t begin, std::size_t end)>;
+
+    EntryCollector(std::size_t fileSize, FirstLineMeasure measure, std::size_t maxEntries);
 
     // Feeds the next marker position. Returns false once no later marker can
     // change the result; the caller may then stop searching.
@@ -63,7 +68,8 @@ private:
     void build();
     bool push(const CopyrightEntry& e);
 
-    QByteArrayView bytes_;
+    std::size_t fileSize_;
+    FirstLineMeasure measure_;
     std::size_t maxEntries_;
     std::size_t segmentLimit_;
     std::array<Marker, 3> pending_{}; // markers whose entries are not settled yet

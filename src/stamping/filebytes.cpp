@@ -6,7 +6,6 @@
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,23 +84,16 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > 0) {
-        // only the pages near the markers are touched through the mapping
-        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd->get(), 0);
-        if (mapped != MAP_FAILED) {
-            result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
-                for (;;) {
-                    const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
-                                                static_cast<off_t>(offset));
-                    if (got >= 0 || errno != EINTR)
-                        return got;
-                }
-            };
-            result.storage = std::shared_ptr<const void>(
-                mapped, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
-            result.bytes =
-                QByteArrayView(static_cast<const char*>(mapped), static_cast<qsizetype>(size));
-            return result;
-        }
+        result.size = static_cast<qint64>(size);
+        result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
+            for (;;) {
+                const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
+                                            static_cast<off_t>(offset));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        };
+        return result;
     }
     auto buffer = std::make_shared<QByteArray>();
     if (const int err = readToEnd(fd->get(), size, *buffer); err != 0) {
@@ -109,6 +101,7 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     result.bytes = QByteArrayView(*buffer);
+    result.size = buffer->size();
     result.storage = std::move(buffer);
     return result;
 }
