@@ -1,4 +1,63 @@
-// stampora-cli: the headless companion (read and stamp).
-int main() {
-    return 0;
+// stampora-cli: the headless companion (read and stamp). Dispatches to one
+// command per file; a command is a function from its arguments to an exit code.
+#include "cli/commandline.h"
+#include "cli/consoleoutput.h"
+#include "cli/exitcodes.h"
+#include "cli/readcommand.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+struct CliCommand {
+    const char* name;
+    const char* summary; // German, one line
+    int (*run)(const QStringList& args);
+};
+
+// Every command; add a new one here.
+const CliCommand kCommands[] = {
+    {"read", "eingebettete Copyright-Blöcke aus Dateien lesen", runRead},
+};
+
+QString help() {
+    QString text = QStringLiteral("Aufruf: stampora-cli BEFEHL [OPTIONEN] ...\n"
+                                  "\n"
+                                  "Befehle:\n");
+    for (const CliCommand& c : kCommands)
+        text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c.name), -8).arg(c.summary);
+    text += QStringLiteral("\n"
+                           "Optionen:\n"
+                           "  -h, --help     Diese Hilfe anzeigen\n"
+                           "  -v, --version  Die Version anzeigen\n"
+                           "\n"
+                           "Die Hilfe eines Befehls zeigt \"stampora-cli BEFEHL --help\".\n");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("stampora-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
+
+    QCommandLineParser parser;
+    // everything behind the command belongs to the command
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addPositionalArgument("BEFEHL", "Befehl");
+    if (const int code = ParseCommandLine(parser, QCoreApplication::arguments(), help()); code >= 0)
+        return code;
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty()) {
+        ConsoleOutput::error(QStringLiteral("Kein Befehl angegeben. Hilfe mit --help."));
+        return kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    for (const CliCommand& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    ConsoleOutput::error(QStringLiteral("Unbekannter Befehl „%1“. Hilfe mit --help.").arg(name));
+    return kExitUsage;
 }

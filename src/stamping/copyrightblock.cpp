@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -47,6 +49,148 @@ bool fail(QString* error, const QString& message) {
     if (error)
         *error = message;
     return false;
+}
+
+// Takes the context of each marker from the bytes at hand. Remembers how far it
+// has looked for CR LF, so every byte is looked at once however many markers
+// ask (the markers come in ascending order).
+class ContextTaker {
+public:
+    explicit ContextTaker(std::size_t fileSize) : fileSize_(fileSize) {}
+
+    // `window` holds the file's bytes from offset `base`; the bytes up to
+    // marker + 18 are in it unless the window reaches the end of the file.
+    MarkerContext take(QByteArrayView window, std::size_t base, std::size_t marker) {
+        MarkerContext context;
+        const std::size_t from = marker + kBlockMarkerLength;
+        const std::size_t end = std::min(from + context.after.size(), fileSize_);
+        for (std::size_t i = from; i < end; ++i)
+            context.after[i - from] = window[static_cast<qsizetype>(i - base)];
+        context.crlfFrom12 = firstCrlf(window, base, from);
+        context.crlfFrom16 = firstCrlf(window, base, from + 4);
+        return context;
+    }
+
+private:
+    std::size_t firstCrlf(QByteArrayView window, std::size_t base, std::size_t q) {
+        if (q >= fileSize_)
+            return fileSize_;
+        if (found_ != MarkerContext::kUnknown && from_ <= q && q <= found_)
+            return found_;
+        // no pair starts in [from_, searchedTo_ - 1): go on from there
+        std::size_t start = q;
+        if (found_ == MarkerContext::kUnknown && from_ <= q && q + 1 < searchedTo_)
+            start = searchedTo_ - 1;
+        const std::size_t windowEnd = base + static_cast<std::size_t>(window.size());
+        from_ = q;
+        if (start >= windowEnd) {
+            found_ = MarkerContext::kUnknown;
+            return found_;
+        }
+        const char* begin = window.data() + (start - base);
+        const void* hit = ::memmem(begin, windowEnd - start, "\r\n", 2);
+        if (hit != nullptr) {
+            found_ = start + static_cast<std::size_t>(static_cast<const char*>(hit) - begin);
+            searchedTo_ = found_ + 2;
+        } else {
+            found_ = windowEnd == fileSize_ ? fileSize_ : MarkerContext::kUnknown;
+            searchedTo_ = windowEnd;
+        }
+        return found_;
+    }
+
+    std::size_t fileSize_;
+    std::size_t from_ = 0;
+    std::size_t searchedTo_ = 0;
+    std::size_t found_ = MarkerContext::kUnknown;
+};
+
+std::size_t firstLineLengthInMemory(QByteArrayView bytes, std::size_t begin, std::size_t end) {
+    const char* start = bytes.data() + begin;
+    const void* found = ::memmem(start, end - begin, "\r\n", 2);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) : end - begin;
+}
+
+// The same through the file, a piece at a time; a read that fails or comes
+// short ends the line there.
+std::size_t firstLineLengthInFile(const FileBytes& file, std::size_t begin, std::size_t end) {
+    constexpr std::size_t kPiece = 1 << 16;
+    std::vector<char> buffer(kPiece + 1);
+    bool carriedCr = false; // the previous piece ended with CR
+    for (std::size_t at = begin; at < end;) {
+        const qint64 got = file.readAt(static_cast<qint64>(at), buffer.data() + 1,
+                                       static_cast<qint64>(std::min(kPiece, end - at)));
+        if (got <= 0)
+            return at - begin;
+        buffer[0] = carriedCr ? '\r' : '\0';
+        const char* from = buffer.data() + (carriedCr ? 0 : 1);
+        const std::size_t length = static_cast<std::size_t>(got) + (carriedCr ? 1 : 0);
+        if (const void* hit = ::memmem(from, length, "\r\n", 2))
+            return at - begin + static_cast<std::size_t>(static_cast<const char*>(hit) - from) -
+                   (carriedCr ? 1 : 0);
+        carriedCr = buffer[static_cast<std::size_t>(got)] == '\r';
+        at += static_cast<std::size_t>(got);
+    }
+    return end - begin;
+}
+
+void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
+    const char* data = bytes.data();
+    const auto size = static_cast<std::size_t>(bytes.size());
+    ContextTaker contexts(size);
+    // markers cannot overlap, so the search goes on behind each one
+    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
+         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
+        if (!collector.addMarker(at, contexts.take(bytes, 0, at)))
+            return;
+    }
+}
+
+// The same search through a small buffer refilled from the file (a buffer that
+// stays in the cache is cheaper than walking a large mapping page by page). A
+// marker is taken once the 18 bytes from its start are in the buffer; the last
+// 17 bytes of each piece stay for the next round. Returns 0, or errno when the file
+// could not be read to its end.
+int searchByReading(const FileBytes& file, EntryCollector& collector) {
+    constexpr qint64 kPiece = 1 << 17;
+    constexpr qint64 kAhead = kBlockMarkerLength + 6;
+    constexpr qint64 kKeep = kAhead - 1;
+    const qint64 size = file.size;
+    ContextTaker contexts(static_cast<std::size_t>(size));
+    std::vector<char> buffer(static_cast<std::size_t>(kPiece + kKeep));
+    qint64 base = 0;       // file offset of buffer[0]
+    qint64 held = 0;       // bytes in the buffer
+    qint64 searchFrom = 0; // file offset where the next marker may start
+    while (base + held < size) {
+        const qint64 got =
+            file.readAt(base + held, buffer.data() + held, std::min(kPiece, size - base - held));
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return EIO; // the file became shorter while it was read
+        held += got;
+        const bool atEnd = base + held == size;
+        const QByteArrayView window(buffer.data(), held);
+        const auto limit =
+            static_cast<std::size_t>(atEnd ? held : held - (kAhead - kBlockMarkerLength));
+        for (std::size_t at =
+                 FindBlockMarker(buffer.data(), limit, static_cast<std::size_t>(searchFrom - base));
+             at < limit; at = FindBlockMarker(buffer.data(), limit, at + kBlockMarkerLength)) {
+            const auto marker = static_cast<std::size_t>(base) + at;
+            if (!collector.addMarker(marker,
+                                     contexts.take(window, static_cast<std::size_t>(base), marker)))
+                return 0;
+            searchFrom = base + static_cast<qint64>(at + kBlockMarkerLength);
+        }
+        if (atEnd)
+            break;
+        const qint64 keep = std::min(kKeep, held);
+        std::memmove(buffer.data(), buffer.data() + held - keep, static_cast<std::size_t>(keep));
+        base += held - keep;
+        held = keep;
+        searchFrom = std::max(searchFrom, base);
+    }
+    return 0;
 }
 
 } // namespace
@@ -112,15 +256,37 @@ bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* err
     return true;
 }
 
-QByteArrayView CopyrightScan::firstLineBytes(std::size_t i) const {
-    const CopyrightEntry& e = entries_.at(i);
-    return bytes_.sliced(static_cast<qsizetype>(e.textBegin),
-                         static_cast<qsizetype>(e.firstLineLength));
+QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
+    if (!readAt_)
+        return bytes_.sliced(static_cast<qsizetype>(begin), static_cast<qsizetype>(length))
+            .toByteArray();
+    QByteArray out(static_cast<qsizetype>(length), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < out.size()) {
+        const qint64 got =
+            readAt_(static_cast<qint64>(begin) + done, out.data() + done, out.size() - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    out.truncate(done);
+    return out;
 }
 
-QByteArrayView CopyrightScan::textBytes(std::size_t i) const {
+QByteArray CopyrightScan::firstLineBytes(std::size_t i) const {
     const CopyrightEntry& e = entries_.at(i);
-    return bytes_.sliced(static_cast<qsizetype>(e.textBegin), static_cast<qsizetype>(e.textLength));
+    return slice(e.textBegin, e.firstLineLength);
+}
+
+QByteArray CopyrightScan::textBytes(std::size_t i) const {
+    const CopyrightEntry& e = entries_.at(i);
+    return slice(e.textBegin, e.textLength);
+}
+
+QByteArray CopyrightScan::textBytes(std::size_t i, std::size_t offset, std::size_t length) const {
+    const CopyrightEntry& e = entries_.at(i);
+    offset = std::min(offset, e.textLength);
+    return slice(e.textBegin + offset, std::min(length, e.textLength - offset));
 }
 
 QString CopyrightScan::firstLine(std::size_t i) const {
@@ -134,15 +300,13 @@ QString CopyrightScan::text(std::size_t i) const {
 CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
     CopyrightScan scan;
     scan.bytes_ = bytes;
-    const char* data = bytes.data();
-    const auto size = static_cast<std::size_t>(bytes.size());
-    EntryCollector collector(bytes, kMaxCopyrightEntries);
-    // markers cannot overlap, so the search goes on behind each one
-    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
-         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
-        if (!collector.addMarker(at))
-            break;
-    }
+    EntryCollector collector(
+        static_cast<std::size_t>(bytes.size()),
+        [bytes](std::size_t begin, std::size_t end) {
+            return firstLineLengthInMemory(bytes, begin, end);
+        },
+        kMaxCopyrightEntries);
+    searchInMemory(bytes, collector);
     collector.finish();
     scan.entries_ = collector.takeEntries();
     scan.truncated_ = collector.truncated();
@@ -156,7 +320,26 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         failed.error_ = file.error;
         return failed;
     }
-    CopyrightScan scan = ScanCopyrightBytes(file.bytes);
-    scan.storage_ = std::move(file.storage);
+    if (!file.readAt) {
+        CopyrightScan scan = ScanCopyrightBytes(file.bytes);
+        scan.storage_ = std::move(file.storage);
+        return scan;
+    }
+    CopyrightScan scan;
+    EntryCollector collector(
+        static_cast<std::size_t>(file.size),
+        [&file](std::size_t begin, std::size_t end) {
+            return firstLineLengthInFile(file, begin, end);
+        },
+        kMaxCopyrightEntries);
+    if (const int err = searchByReading(file, collector); err != 0) {
+        scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
+                          .arg(path, DescribeFileError(err));
+        return scan;
+    }
+    collector.finish();
+    scan.entries_ = collector.takeEntries();
+    scan.truncated_ = collector.truncated();
+    scan.readAt_ = std::move(file.readAt);
     return scan;
 }

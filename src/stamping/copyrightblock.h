@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,24 +31,35 @@ struct CopyrightEntry {
     std::size_t firstLineLength = 0;
 };
 
-// The result of one read. Holds the file's bytes once (mapped or read); the
-// entries are slices of them.
+// The result of one read: the entries as slices of the file, whose bytes are
+// read from the open file when an entry is shown (or kept in memory for files
+// read whole and for bytes scanned in memory).
 class CopyrightScan {
 public:
     bool ok() const { return error_.isEmpty(); }
     QString error() const { return error_; } // German reason when the file could not be read
     bool truncated() const { return truncated_; }
     std::size_t size() const { return entries_.size(); }
-    QByteArrayView firstLineBytes(std::size_t i) const;
-    QByteArrayView textBytes(std::size_t i) const;
+    std::size_t firstLineLength(std::size_t i) const { return entries_.at(i).firstLineLength; }
+    std::size_t textLength(std::size_t i) const { return entries_.at(i).textLength; }
+    // The bytes of an entry, fetched when asked for: a file's entries are read
+    // from the file then (short when the file has shrunk since the scan), so
+    // showing a few entries of a huge file touches only their bytes.
+    QByteArray firstLineBytes(std::size_t i) const;
+    QByteArray textBytes(std::size_t i) const;
+    // A piece of the whole text, for showing a huge text piece by piece.
+    QByteArray textBytes(std::size_t i, std::size_t offset, std::size_t length) const;
     QString firstLine(std::size_t i) const; // decoded from Windows-1252
     QString text(std::size_t i) const;      // decoded from Windows-1252
 
 private:
     friend CopyrightScan ReadCopyrightBlocks(const QString& path);
     friend CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
-    std::shared_ptr<const void> storage_; // keeps the mapping or buffer alive
+    QByteArray slice(std::size_t begin, std::size_t length) const;
+
+    std::shared_ptr<const void> storage_; // keeps a buffer read whole alive
     QByteArrayView bytes_;
+    std::function<qint64(qint64, char*, qint64)> readAt_; // reads from the file when set
     std::vector<CopyrightEntry> entries_;
     QString error_;
     bool truncated_ = false;

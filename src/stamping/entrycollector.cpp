@@ -8,38 +8,45 @@ namespace {
 constexpr std::size_t kTextOffset = kBlockMarkerLength + 4;
 } // namespace
 
-EntryCollector::EntryCollector(QByteArrayView bytes, std::size_t maxEntries)
-    : bytes_(bytes), maxEntries_(maxEntries),
+EntryCollector::EntryCollector(std::size_t fileSize, FirstLineMeasure measure,
+                               std::size_t maxEntries)
+    : fileSize_(fileSize), measure_(std::move(measure)), maxEntries_(maxEntries),
       // Marker 0 lists every yielding segment but at most its first two; once this
       // many are known, marker 0 and marker 1 alone exceed the limit.
       segmentLimit_(maxEntries + 3) {}
 
-bool EntryCollector::yields(std::size_t begin, std::size_t end) const {
+bool EntryCollector::yields(const Marker& marker, std::size_t begin, std::size_t end) const {
     if (begin == end)
         return true; // an empty part has an empty first line
-    const char c = bytes_[static_cast<qsizetype>(begin)];
+    const std::size_t offset = begin - marker.position - kBlockMarkerLength;
+    const char c = marker.context.after[offset];
     if (c == '\x08')
         return false;
     if (c == '\r') // skipped unless the CR opens a CR LF (then the first line is empty)
-        return end - begin >= 2 && bytes_[static_cast<qsizetype>(begin + 1)] == '\n';
+        return end - begin >= 2 && marker.context.after[offset + 1] == '\n';
     return true;
 }
 
-CopyrightEntry EntryCollector::entry(std::size_t begin, std::size_t end) const {
+CopyrightEntry EntryCollector::entry(const Marker& marker, std::size_t begin,
+                                     std::size_t end) const {
     CopyrightEntry e;
     e.textBegin = begin;
     e.textLength = end - begin;
-    const char* start = bytes_.data() + begin;
-    const void* crlf = ::memmem(start, e.textLength, "\r\n", 2);
-    e.firstLineLength =
-        crlf ? static_cast<std::size_t>(static_cast<const char*>(crlf) - start) : e.textLength;
+    const std::size_t crlf = begin == marker.position + kBlockMarkerLength
+                                 ? marker.context.crlfFrom12
+                                 : marker.context.crlfFrom16;
+    if (crlf != MarkerContext::kUnknown) {
+        e.firstLineLength = crlf + 2 <= end ? crlf - begin : e.textLength;
+        return e;
+    }
+    e.firstLineLength = measure_(begin, end);
     return e;
 }
 
-bool EntryCollector::addMarker(std::size_t position) {
+bool EntryCollector::addMarker(std::size_t position, const MarkerContext& context) {
     if (pendingCount_ > 0)
         closeSegment(pending_[pendingCount_ - 1], position);
-    pending_[pendingCount_++] = Marker{position, 0};
+    pending_[pendingCount_++] = Marker{position, context, 0};
     if (pendingCount_ == pending_.size()) {
         settle(pending_[0], &pending_[1], &pending_[2]);
         pending_[0] = pending_[1];
@@ -52,7 +59,7 @@ bool EntryCollector::addMarker(std::size_t position) {
 
 void EntryCollector::finish() {
     if (!stopped_ && pendingCount_ > 0) {
-        closeSegment(pending_[pendingCount_ - 1], static_cast<std::size_t>(bytes_.size()));
+        closeSegment(pending_[pendingCount_ - 1], fileSize_);
         if (pendingCount_ == 2)
             settle(pending_[0], &pending_[1], nullptr);
         settle(pending_[pendingCount_ - 1], nullptr, nullptr);
@@ -63,10 +70,10 @@ void EntryCollector::finish() {
 
 void EntryCollector::closeSegment(Marker& marker, std::size_t end) {
     const std::size_t begin = marker.position + kBlockMarkerLength;
-    if (yields(begin, end)) {
+    if (yields(marker, begin, end)) {
         ++yielding_;
         if (segments_.size() < segmentLimit_)
-            segments_.push_back(entry(begin, end));
+            segments_.push_back(entry(marker, begin, end));
         // every settled marker lists this segment among its later entries
         guaranteed_ += settledMarkers_;
     }
@@ -74,7 +81,7 @@ void EntryCollector::closeSegment(Marker& marker, std::size_t end) {
 }
 
 void EntryCollector::settle(const Marker& marker, const Marker* next, const Marker* afterNext) {
-    const std::size_t size = static_cast<std::size_t>(bytes_.size());
+    const std::size_t size = fileSize_;
     const std::size_t begin = marker.position + kTextOffset;
     if (begin >= size || !storingGroups_)
         return; // nothing collected behind this marker, or the limit is already passed
@@ -88,7 +95,7 @@ void EntryCollector::settle(const Marker& marker, const Marker* next, const Mark
         end = afterNext != nullptr ? afterNext->position : size;
         firstSegment = next->yieldingThroughOwn;
     }
-    const bool firstYields = yields(begin, end);
+    const bool firstYields = yields(marker, begin, end);
     if (!firstYields && !groups_.empty() && !groups_.back().hasFirstPart &&
         groups_.back().firstSegment == firstSegment) {
         ++groups_.back().count;
@@ -96,7 +103,7 @@ void EntryCollector::settle(const Marker& marker, const Marker* next, const Mark
         Group g;
         g.hasFirstPart = firstYields;
         if (firstYields)
-            g.firstPart = entry(begin, end);
+            g.firstPart = entry(marker, begin, end);
         g.firstSegment = firstSegment;
         groups_.push_back(g);
     }

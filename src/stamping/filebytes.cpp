@@ -6,7 +6,6 @@
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,14 +63,14 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const Descriptor fd(
+    const auto fd = std::make_shared<Descriptor>(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.get() < 0) {
+    if (fd->get() < 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
+    if (::fstat(fd->get(), &info) != 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;
     }
@@ -85,22 +84,24 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > 0) {
-        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-        if (mapped != MAP_FAILED) {
-            ::madvise(mapped, size, MADV_SEQUENTIAL);
-            result.storage = std::shared_ptr<const void>(
-                mapped, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
-            result.bytes =
-                QByteArrayView(static_cast<const char*>(mapped), static_cast<qsizetype>(size));
-            return result;
-        }
+        result.size = static_cast<qint64>(size);
+        result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
+            for (;;) {
+                const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
+                                            static_cast<off_t>(offset));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        };
+        return result;
     }
     auto buffer = std::make_shared<QByteArray>();
-    if (const int err = readToEnd(fd.get(), size, *buffer); err != 0) {
+    if (const int err = readToEnd(fd->get(), size, *buffer); err != 0) {
         result.error = readError(path, DescribeFileError(err));
         return result;
     }
     result.bytes = QByteArrayView(*buffer);
+    result.size = buffer->size();
     result.storage = std::move(buffer);
     return result;
 }

@@ -1,15 +1,24 @@
 #pragma once
-// The whole content of a file, mapped into memory (or read once where mapping
-// is not possible), for readers that look at every byte.
+// Access to a whole file for readers that look at every byte: regular files are
+// read piece by piece on demand (never mapped, so a file that shrinks meanwhile
+// gives short reads instead of a crash); files that report no size (such as
+// those of /proc) are read into memory once.
 
 #include <QByteArrayView>
 #include <QString>
+#include <QtGlobal>
+#include <functional>
 #include <memory>
 
 struct FileBytes {
-    std::shared_ptr<const void> storage; // keeps the mapping or buffer alive
+    QString error; // German reason naming the file; empty when the file can be read
+    qint64 size = 0;
+    // Set for a regular file: reads up to `length` bytes at `offset` into
+    // `buffer` through the open file; returns the count or -1 with errno set.
+    std::function<qint64(qint64 offset, char* buffer, qint64 length)> readAt;
+    // Otherwise the whole content, kept alive by `storage`.
+    std::shared_ptr<const void> storage;
     QByteArrayView bytes;
-    QString error; // German reason naming the file; empty when the bytes are there
 };
 
 // Loads a regular file. Folders, devices and pipes are refused (reading them

@@ -1,0 +1,42 @@
+#include "cli/commandline.h"
+
+#include "cli/consoleoutput.h"
+#include "cli/exitcodes.h"
+
+#include <QCommandLineOption>
+
+QString VersionLine() {
+    return QStringLiteral("stampora-cli %1\n").arg(QStringLiteral(STAMPORA_VERSION));
+}
+
+int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help) {
+    const QCommandLineOption helpOption({"h", "help"}, "Hilfe");
+    const QCommandLineOption versionOption({"v", "version"}, "Version");
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    if (!parser.parse(args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty()) {
+            ConsoleOutput::error(parser.errorText());
+            return kExitUsage;
+        }
+        // show the option as it was typed ("-x" or "--x")
+        QString typed = unknown.first();
+        for (const QString& arg : args.mid(1))
+            if (arg.startsWith('-') && arg.section('=', 0, 0).endsWith(QLatin1Char('-') + typed)) {
+                typed = arg.section('=', 0, 0);
+                break;
+            }
+        ConsoleOutput::error(
+            QStringLiteral("Unbekannte Option „%1“. Hilfe mit --help.").arg(typed));
+        return kExitUsage;
+    }
+    ConsoleOutput out;
+    if (parser.isSet(helpOption))
+        out.write(QStringView(help));
+    else if (parser.isSet(versionOption))
+        out.write(QStringView(VersionLine()));
+    else
+        return -1;
+    return out.finish() ? kExitOk : kExitFailed;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// JSON string literals written by hand, so that objects keep their keys in the
+// order they are written.
+
+#include <QString>
+#include <QStringView>
+
+// The text as the inside of a JSON string (without the quotes), every
+// character kept: quotes, backslashes and control characters are escaped.
+QString JsonEscaped(QStringView text);
+// The text as a whole JSON string literal, with quotes.
+QString JsonString(QStringView text);

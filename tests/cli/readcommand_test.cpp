@@ -1,0 +1,129 @@
+#include "stamping/copyrightblock.h"
+
+#include "support/testsupport.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray operator""_b(const char* s, std::size_t n) {
+    return QByteArray(s, static_cast<qsizetype>(n));
+}
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the built program in `folder`, so relative file names stay short.
+CliRun runCli(const QString& folder, const QStringList& args) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(STAMPORA_CLI), args);
+    CliRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// A picture stamped twice: the older text has two lines, the newer one
+// characters that JSON escapes and a Windows-1252 umlaut.
+class ReadCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString path = dir.write("bild.jpg", "\xFF\xD8\xFF\xE0JFIF\r\n\xFF\xD9"_b);
+        ASSERT_TRUE(AppendCopyrightBlock(path, "(c) 2001 Anna\r\nalle Rechte"));
+        ASSERT_TRUE(AppendCopyrightBlock(path, "Gr\xFC\xDF\x65 \"B\"\\\t"));
+        dir.write("leer.jpg", "kein Block");
+    }
+    TempFolder dir;
+};
+
+} // namespace
+
+TEST_F(ReadCommand, PlainOutputListsFirstLines) {
+    const CliRun one = runCli(dir.path(), {"read", "bild.jpg"});
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(one.out, QString::fromUtf16(u"(c) 2001 Anna\nGrüße \"B\"\\\u2409\n").toUtf8());
+    EXPECT_EQ(one.err, "");
+
+    const CliRun two = runCli(dir.path(), {"read", "bild.jpg", "leer.jpg"});
+    EXPECT_EQ(two.exitCode, 0);
+    EXPECT_EQ(two.out, QString::fromUtf16(u"==> bild.jpg <==\n(c) 2001 Anna\nGrüße \"B\"\\\u2409\n"
+                                          u"==> leer.jpg <==\n")
+                           .toUtf8());
+}
+
+TEST_F(ReadCommand, JsonOutputKeepsTextsAndKeyOrder) {
+    const CliRun run = runCli(dir.path(), {"read", "--json", "bild.jpg", "leer.jpg"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    const QByteArray expected =
+        "[\n"
+        "  {\"file\": \"bild.jpg\", \"error\": null, \"truncated\": false, \"entries\": ["
+        "{\"first_line\": \"(c) 2001 Anna\", "
+        "\"text\": \"(c) 2001 Anna\\r\\nalle Rechte\\u001a\\n\\r\\b\\u0000\\f\\u0000\"}, "
+        "{\"first_line\": \"Gr\xC3\xBC\xC3\x9F\x65 \\\"B\\\"\\\\\\t\", "
+        "\"text\": \"Gr\xC3\xBC\xC3\x9F\x65 \\\"B\\\"\\\\\\t\"}]},\n"
+        "  {\"file\": \"leer.jpg\", \"error\": null, \"truncated\": false, \"entries\": []}\n"
+        "]\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(ReadCommand, UnreadableFileAmongGoodOnesGivesExitCode1) {
+    const CliRun plain = runCli(dir.path(), {"read", "fehlt.jpg", "bild.jpg"});
+    EXPECT_EQ(plain.exitCode, 1);
+    EXPECT_TRUE(plain.out.endsWith("==> bild.jpg <==\n(c) 2001 Anna\nGr\xC3\xBC\xC3\x9F\x65 "
+                                   "\"B\"\\\xE2\x90\x89\n"))
+        << plain.out.constData();
+    // one line on standard error, naming the file
+    EXPECT_EQ(plain.err.count('\n'), 1);
+    EXPECT_TRUE(plain.err.startsWith("stampora-cli: ")) << plain.err.constData();
+    EXPECT_TRUE(plain.err.contains("\xE2\x80\x9E"
+                                   "fehlt.jpg\xE2\x80\x9C"))
+        << plain.err.constData();
+
+    const CliRun json = runCli(dir.path(), {"read", "--json", "bild.jpg", "."});
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_TRUE(
+        json.out.contains("{\"file\": \".\", \"error\": \"Die Datei \xE2\x80\x9E.\xE2\x80\x9C "
+                          "konnte nicht gelesen werden: Das ist ein Ordner.\", "
+                          "\"truncated\": false, \"entries\": []}\n]\n"))
+        << json.out.constData();
+    EXPECT_TRUE(json.out.contains("\"first_line\": \"(c) 2001 Anna\""));
+}
+
+TEST_F(ReadCommand, ExitCodesOfCalls) {
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QByteArray out; // start of standard output
+    } cases[] = {
+        {{}, 2, ""},
+        {{"lesen"}, 2, ""},
+        {{"--frob"}, 2, ""},
+        {{"read"}, 2, ""},
+        {{"read", "--json"}, 2, ""},
+        {{"read", "--frob", "bild.jpg"}, 2, ""},
+        {{"--version"}, 0, "stampora-cli 1.20\n"},
+        {{"read", "--version"}, 0, "stampora-cli 1.20\n"},
+        {{"--help"}, 0, "Aufruf: stampora-cli BEFEHL"},
+        {{"read", "--help"}, 0, "Aufruf: stampora-cli read [--json] DATEI..."},
+        {{"read", "leer.jpg"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(dir.path(), c.args);
+        const std::string name = c.args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name;
+        EXPECT_TRUE(run.out.startsWith(c.out)) << name << ": " << run.out.constData();
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(run.out.isEmpty()) << name;
+            EXPECT_TRUE(run.err.startsWith("stampora-cli: ")) << name;
+        }
+    }
+}
