@@ -16,10 +16,10 @@ bool isUnder(const QString& path, const QString& root) {
 
 bool IsUserVolume(const QString& rootPath, const QString& fileSystemType) {
     static const QSet<QString> pseudo = {
-        "proc",     "sysfs",      "devtmpfs",    "devpts",   "cgroup",     "cgroup2",
-        "securityfs", "pstore",   "debugfs",     "tracefs",  "configfs",   "fusectl",
-        "mqueue",   "hugetlbfs",  "bpf",         "autofs",   "binfmt_misc", "efivarfs",
-        "rpc_pipefs", "nsfs",     "ramfs",       "squashfs", "selinuxfs",  "fuse.gvfsd-fuse",
+        "proc",        "sysfs",         "devtmpfs", "devpts",   "cgroup",      "cgroup2",
+        "securityfs",  "pstore",        "debugfs",  "tracefs",  "configfs",    "fusectl",
+        "mqueue",      "hugetlbfs",     "bpf",      "autofs",   "binfmt_misc", "efivarfs",
+        "rpc_pipefs",  "nsfs",          "ramfs",    "squashfs", "selinuxfs",   "fuse.gvfsd-fuse",
         "fuse.portal", "fuse.snapfuse", "nfsd",
     };
     if (pseudo.contains(fileSystemType))

@@ -14,8 +14,8 @@ struct Drive {
 
 // The mounted file systems, "/" first and the rest by root path. Pseudo file
 // systems (proc, sysfs, cgroup, devpts, ...), the system's own mounts under
-// /proc, /sys, /dev and /run (removable media under /run/media stay), snap images and mounts that are not folders are
-// left out.
+// /proc, /sys, /dev and /run (removable media under /run/media stay), snap images and mounts that
+// are not folders are left out.
 QList<Drive> ListDrives();
 
 // Whether a mount with this root path and file-system type is one a user keeps
