@@ -26,8 +26,10 @@ bool PageInputs::saveAsDefault() {
     return onGuiThread([] { return form3().Check1->isChecked(); });
 }
 
+// The controls are read on the thread of the windows; the store is written
+// where the run is, so a slow disk does not freeze the windows.
 bool PageInputs::saveCurrentOptions() {
-    return onGuiThread([] { return SaveCurrentOptions(CurrentOptionsFromPages()); });
+    return SaveCurrentOptions(onGuiThread([] { return CurrentOptionsFromPages(); }));
 }
 
 QString PageInputs::outputFolder() {
