@@ -105,7 +105,6 @@ void Form11::Form_Load() {
     ShowOptionsOnPages(LoadOptions(StartOptions()));
     if (currentFolder_.isEmpty()) // a start folder that could not be opened
         setCurrentFolder(QDir::rootPath());
-    Text1_Change();
     setUpJobList();
 }
 
