@@ -8,9 +8,10 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        fonts-liberation2 fonts-symbola xvfb xauth
+        fonts-liberation2 fonts-symbola xvfb xauth \
+        qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
 
-.PHONY: deps configure build test run bench format format-check clean
+.PHONY: deps configure build test run bench package format format-check clean
 
 deps:
 	@missing=""; for p in $(PKGS); do \
@@ -38,6 +39,10 @@ run: build
 
 bench: build
 	./$(BUILD)/bench/stampora_bench
+
+# A Debian package under build/package/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 

@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 constexpr int kFolderPathRole = Qt::UserRole + 1;
@@ -69,6 +71,8 @@ Form11::Form11()
     Dir1->setItemsExpandable(false); // the tree always shows the chain to the current folder
     Dir1->setRootIsDecorated(false);
     Dir1->setIndentation(12);
+    // no expand marks: the tree is always open along the way to the current folder
+    Dir1->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     Dir1->setUniformRowHeights(true);
 
     File1->setUniformItemSizes(true);
@@ -101,7 +105,6 @@ void Form11::Form_Load() {
     ShowOptionsOnPages(LoadOptions(StartOptions()));
     if (currentFolder_.isEmpty()) // a start folder that could not be opened
         setCurrentFolder(QDir::rootPath());
-    Text1_Change();
     setUpJobList();
 }
 
@@ -120,10 +123,9 @@ void Form11::setUpJobList() {
     Flex->horizontalHeader()->setSectionsClickable(false);
     Flex->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Flex->horizontalHeader()->setFixedHeight(kGridRowHeightPixels + 2);
-    const int gridWidthTwips = Flex->width() * kTwipsPerPixel;
     Flex->setColumnWidth(JobList::SizeColumn, twipsToPixels(JobList::kSizeColumnWidthTwips));
-    Flex->setColumnWidth(JobList::PathColumn,
-                         twipsToPixels(JobList::pathColumnWidthTwips(gridWidthTwips)));
+    fitPathColumn();
+    Flex->viewport()->installEventFilter(this); // the scroll bar narrows the viewport
 
     // the grid's current row and the list's current row follow each other
     connect(Flex->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -132,13 +134,30 @@ void Form11::setUpJobList() {
                     jobList_.setCurrentRow(current.row());
             });
     connect(&jobList_, &JobList::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            Flex->selectRow(row);
+        if (row < 0)
+            return;
+        Flex->selectRow(row);
+        Flex->scrollTo(jobList_.index(row, JobList::PathColumn));
     });
     connect(&jobList_, &JobList::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                 hideRemovedRows(topLeft.row(), bottomRight.row());
             });
+}
+
+// The path column takes the grid's width less 712 twips, but never so much that
+// the size column slips under the grid's frame or its vertical scroll bar.
+void Form11::fitPathColumn() {
+    const int gridWidthTwips = Flex->width() * kTwipsPerPixel;
+    const int designed = twipsToPixels(JobList::pathColumnWidthTwips(gridWidthTwips));
+    const int room = Flex->viewport()->width() - Flex->columnWidth(JobList::SizeColumn);
+    Flex->setColumnWidth(JobList::PathColumn, std::min(designed, room));
+}
+
+bool Form11::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Flex->viewport() && event->type() == QEvent::Resize)
+        fitPathColumn();
+    return Page::eventFilter(watched, event);
 }
 
 void Form11::hideRemovedRows(int first, int last) {

@@ -72,8 +72,12 @@ public:
     void Command6_Click();
     void Image5_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setUpJobList();
+    void fitPathColumn();
     void fillFolderTree();
     void showDriveOf(const QString& folder);
     QString driveRootOf(const QString& folder) const;

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTreeView>
 #include <QUrl>
@@ -87,8 +88,24 @@ TEST_F(Step1, FirstRunPutsEveryStartValueOnTheControlsAndWritesNothing) {
     EXPECT_EQ(step1.jobList().Rows(), 1);
     EXPECT_EQ(step1.Flex->model()->headerData(0, Qt::Horizontal).toString(), "Dateiname & Pfad");
     EXPECT_EQ(step1.Flex->model()->headerData(1, Qt::Horizontal).toString(), "Größe");
-    EXPECT_EQ(step1.Flex->columnWidth(1), 47);  // 700 / 15
-    EXPECT_EQ(step1.Flex->columnWidth(0), 434); // (7215 - 712) / 15 = 433.5
+    EXPECT_EQ(step1.Flex->columnWidth(1), 47); // 700 / 15
+    // the grid's width less 712 twips (434 pixels), less what its frame takes
+    EXPECT_EQ(step1.Flex->columnWidth(0), step1.Flex->viewport()->width() - 47);
+    EXPECT_LE(step1.Flex->columnWidth(0), 434);
+}
+
+TEST_F(Step1, SizesStayInViewBesideTheScrollBar) {
+    for (int i = 0; i < 12; ++i)
+        pictures.write(QString("bild%1.jpg").arg(i), QByteArray(100000 + i, 'x'));
+    Form11& step1 = enterWizard();
+    click(step1.Command2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return step1.Flex->verticalScrollBar()->isVisible(); }));
+    EXPECT_LE(step1.Flex->columnWidth(0) + step1.Flex->columnWidth(1),
+              step1.Flex->viewport()->width());
+    EXPECT_FALSE(step1.Flex->horizontalScrollBar()->isVisible());
+    // the current row, the last added, is scrolled into view
+    const QRect last = step1.Flex->visualRect(step1.jobList().index(15, 1));
+    EXPECT_TRUE(step1.Flex->viewport()->rect().contains(last)) << last.y();
 }
 
 TEST_F(Step1, StoredValuesReachTheControlsAndComeBackUnchanged) {
