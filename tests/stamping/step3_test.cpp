@@ -335,10 +335,7 @@ TEST_F(Step3, WindowsAndCommandLineWriteIdenticalFiles) {
     cli.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli"),
               QStringList{"stamp", "--output", outputs.file("cli"), "--jobs", "2"} + sources);
     ASSERT_TRUE(cli.waitForFinished(60000));
-    const QByteArray errors = cli.readAllStandardError();
-    if (cli.exitCode() == 2 && errors.contains("Unbekannter Befehl"))
-        GTEST_SKIP() << "this stampora-cli has no stamp command";
-    ASSERT_EQ(cli.exitCode(), 0) << errors.toStdString();
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     for (const QString& source : sources) {
         const QString name = QFileInfo(source).fileName();
         const QByteArray windows = readAll(out(name));
