@@ -36,8 +36,11 @@ test: deps format-check build
 run: build
 	./$(BUILD)/stampora
 
+# Micro-benchmarks, then the comparison with the floor and the peers
+# (bench/compare.sh; QUICK=1 for fewer rounds).
 bench: build
-	./$(BUILD)/bench/stampora_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/stampora_bench
+	BUILD=$(BUILD) QUICK=$(QUICK) bench/compare.sh
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+class cDIBSection;
+
 inline constexpr int kNoticeStripHeight = 20;  // 300 twips at 15 twips per pixel
 inline constexpr int kNoticeTextDistance = 18; // 270 twips: bottom edge up to the text's top
 
@@ -18,3 +20,8 @@ QImage DrawNotice(QImage picture, const NoticeOptions& options);
 // Draws the notice line on a finished canvas (picture and strip in place).
 // Returns false when text cannot be drawn.
 bool DrawNoticeText(QImage* canvas, const QString& text);
+
+// Draws the notice line into the image buffer (picture and strip in place) as
+// DrawNoticeText does on a canvas, touching only the bottom rows the line can
+// reach. Returns false when text cannot be drawn.
+bool DrawNoticeTextInBuffer(cDIBSection* buffer, const QString& text);

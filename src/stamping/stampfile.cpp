@@ -1,5 +1,6 @@
 #include "stamping/stampfile.h"
 
+#include "imaging/dibsection.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/fileerror.h"
@@ -109,15 +110,19 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     bool replaceContents = false;
     if (request.notice.on) {
         QString error;
-        const QImage composed =
-            ComposeNotice(request.source, {request.notice.text, request.notice.enlarge}, &error);
-        if (composed.isNull()) {
+        cDIBSection composed;
+        QByteArray profile;
+        if (!ComposeNoticeInBuffer(request.source, {request.notice.text, request.notice.enlarge},
+                                   &composed, &profile, &error)) {
             noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
         } else {
-            if (request.writeComposedPicture && !request.writeComposedPicture(composed, &error))
+            if (request.writeComposedPicture &&
+                !request.writeComposedPicture(composed.ToPicture(), &error))
                 return failed(QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
                                   .arg(error));
-            if (!EncodeNoticeJpeg(composed, &jpeg, &error))
+            const bool encoded = EncodeNoticeJpeg(composed, profile, &jpeg, &error);
+            composed.ClearUp(); // the picture's memory back before the file is written
+            if (!encoded)
                 noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
             else if (!request.notice.copName)
                 replaceContents = true;
