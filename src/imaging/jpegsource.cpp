@@ -31,6 +31,11 @@ private:
     tjhandle handle_;
 };
 
+tjhandle threadDecompressor() {
+    thread_local ThreadDecompressor decompressor;
+    return decompressor.handle();
+}
+
 QByteArray readWhole(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() < 4 || file.size() > kLargestDirectFile)
@@ -45,51 +50,75 @@ QByteArray readWhole(const QString& path) {
 
 } // namespace
 
-DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer) {
-    using Result = DirectJpeg::Result;
-    DirectJpeg outcome;
-    if (!buffer || extraRows < 0)
-        return outcome;
-    buffer->ClearUp();
-    const QByteArray data = readWhole(path);
+JpegSource OpenJpegSource(const QString& path, int extraRows) {
+    using State = JpegSource::State;
+    JpegSource source;
+    if (extraRows < 0)
+        return source;
+    QByteArray data = readWhole(path);
     if (data.isEmpty())
-        return outcome;
+        return source;
     const JpegHeaderFacts facts = ReadJpegHeaderFacts(data);
     if (!facts.understood || facts.orientation != 1)
-        return outcome;
+        return source;
 
-    thread_local ThreadDecompressor decompressor;
-    if (!decompressor.handle())
-        return outcome;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
-    const auto size = static_cast<unsigned long>(data.size());
+    tjhandle decompressor = threadDecompressor();
+    if (!decompressor)
+        return source;
     int width = 0, height = 0, subsampling = 0, colours = 0;
-    if (tjDecompressHeader3(decompressor.handle(), bytes, size, &width, &height, &subsampling,
+    if (tjDecompressHeader3(decompressor, reinterpret_cast<const unsigned char*>(data.constData()),
+                            static_cast<unsigned long>(data.size()), &width, &height, &subsampling,
                             &colours) != 0)
-        return outcome;
+        return source;
     if (colours != TJCS_YCbCr && colours != TJCS_RGB && colours != TJCS_GRAY)
-        return outcome;
+        return source;
     if (IsPictureTooLarge(QSize(width, height))) {
-        outcome.result = Result::Refused;
-        outcome.error = PictureTooLargeReason(path, QSize(width, height));
-        return outcome;
+        source.state = State::Refused;
+        source.error = PictureTooLargeReason(path, QSize(width, height));
+        return source;
     }
-    if (height > INT_MAX - extraRows || !buffer->Create(width, height + extraRows))
-        return outcome;
-
-    // Bottom-up rows: the picture fills the block above the strip's rows.
-    uchar* top = buffer->DIBSectionBitsPtr() + qsizetype(extraRows) * buffer->BytesPerScanLine();
-    const int flags = TJFLAG_BOTTOMUP | TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING;
-    if (tjDecompress2(decompressor.handle(), bytes, size, top, width, buffer->BytesPerScanLine(),
-                      height, TJPF_BGR, flags) != 0) {
-        buffer->ClearUp();
-        return outcome;
-    }
+    if (height > INT_MAX - extraRows || !source.buffer.Create(width, height + extraRows))
+        return source;
     if (!facts.iccProfile.isEmpty()) {
         const QColorSpace space = QColorSpace::fromIccProfile(facts.iccProfile);
         if (space.isValid())
-            outcome.iccProfile = space.iccProfile();
+            source.iccProfile = space.iccProfile();
     }
+    source.data = std::move(data);
+    source.state = State::Ready;
+    return source;
+}
+
+DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer) {
+    using Result = DirectJpeg::Result;
+    DirectJpeg outcome;
+    if (!buffer)
+        return outcome;
+    buffer->ClearUp();
+    JpegSource source = OpenJpegSource(path, extraRows);
+    if (source.state == JpegSource::State::Refused) {
+        outcome.result = Result::Refused;
+        outcome.error = source.error;
+        return outcome;
+    }
+    if (source.state != JpegSource::State::Ready)
+        return outcome;
+
+    tjhandle decompressor = threadDecompressor();
+    if (!decompressor)
+        return outcome;
+    cDIBSection& canvas = source.buffer;
+    const int width = canvas.Width();
+    const int height = canvas.Height() - extraRows;
+    // Bottom-up rows: the picture fills the block above the strip's rows.
+    uchar* top = canvas.DIBSectionBitsPtr() + qsizetype(extraRows) * canvas.BytesPerScanLine();
+    const int flags = TJFLAG_BOTTOMUP | TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING;
+    if (tjDecompress2(decompressor, reinterpret_cast<const unsigned char*>(source.data.constData()),
+                      static_cast<unsigned long>(source.data.size()), top, width,
+                      canvas.BytesPerScanLine(), height, TJPF_BGR, flags) != 0)
+        return outcome;
+    *buffer = std::move(canvas);
+    outcome.iccProfile = source.iccProfile;
     outcome.result = Result::Decoded;
     return outcome;
 }

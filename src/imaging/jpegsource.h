@@ -3,10 +3,10 @@
 // under the picture left black for the notice strip: no 32-bit copy of the
 // picture and no conversion on the way to the encoder.
 
+#include "imaging/dibsection.h"
+
 #include <QByteArray>
 #include <QString>
-
-class cDIBSection;
 
 struct DirectJpeg {
     enum class Result {
@@ -24,3 +24,17 @@ struct DirectJpeg {
 // turn, CMYK, a damaged stream, even one the decoder only warns about) is left
 // to the general reader, so those pictures come out exactly as before.
 DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer);
+
+// A JPEG source made ready for decoding: read whole, its header checked, the
+// buffer made (all black) for width × (height + extraRows).
+struct JpegSource {
+    enum class State { Ready, UseGeneralReader, Refused };
+    State state = State::UseGeneralReader;
+    QString error;         // German, when refused
+    QByteArray data;       // the whole file
+    QByteArray iccProfile; // the picture's valid colour profile, else empty
+    cDIBSection buffer;
+};
+
+// The checks of DecodeJpegIntoBuffer short of decoding.
+JpegSource OpenJpegSource(const QString& path, int extraRows);

@@ -2,6 +2,7 @@
 
 #include "imaging/dibsection.h"
 #include "imaging/jpegicc.h"
+#include "imaging/jpegpipeline.h"
 #include "imaging/jpegsource.h"
 #include "imaging/jpegwriter.h"
 #include "imaging/noticecomposer.h"
@@ -112,4 +113,22 @@ bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, Q
     if (error)
         error->clear();
     return true;
+}
+
+bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
+                            QByteArray* jpeg, QString* error) {
+    if (!jpeg)
+        return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
+    const PipelinedNotice pipelined = StampJpegNoticePipelined(sourcePath, options, jpeg);
+    if (pipelined.result == PipelinedNotice::Result::Encoded) {
+        if (error)
+            error->clear();
+        return true;
+    }
+    if (pipelined.result == PipelinedNotice::Result::Failed)
+        return failed(error, pipelined.error);
+    cDIBSection buffer;
+    QByteArray profile;
+    return ComposeNoticeInBuffer(sourcePath, options, &buffer, &profile, error) &&
+           EncodeNoticeJpeg(buffer, profile, jpeg, error);
 }

@@ -39,3 +39,8 @@ bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& optio
 // when it is not empty.
 bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, QByteArray* jpeg,
                       QString* error);
+
+// The whole notice step of the stamping path: the picture decoded, composed and
+// encoded. JPEG sources are decoded on a second thread while the encoder follows.
+bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
+                            QByteArray* jpeg, QString* error);

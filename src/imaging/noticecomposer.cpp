@@ -40,10 +40,6 @@ bool canDrawText() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-// The rows at the bottom the notice line can reach: the strip, and a margin
-// above it far beyond any glyph of the font.
-constexpr int kNoticeBandRows = kNoticeStripHeight + 12;
-
 } // namespace
 
 bool DrawNoticeText(QImage* canvas, const QString& text) {

@@ -11,6 +11,9 @@ class cDIBSection;
 
 inline constexpr int kNoticeStripHeight = 20;  // 300 twips at 15 twips per pixel
 inline constexpr int kNoticeTextDistance = 18; // 270 twips: bottom edge up to the text's top
+// The bottom rows the notice line can reach: the strip, and a margin above it
+// far beyond any glyph of the font.
+inline constexpr int kNoticeBandRows = kNoticeStripHeight + 12;
 
 // Returns the composed picture (opaque, RGB32) carrying the picture's colour
 // space; a null image when `picture` is null or text cannot be drawn. An opaque

@@ -1,6 +1,7 @@
 #include "imaging/dibsection.h"
 #include "imaging/jpegheaders.h"
 #include "imaging/jpegicc.h"
+#include "imaging/jpegpipeline.h"
 #include "imaging/jpegsource.h"
 #include "imaging/notice.h"
 
@@ -67,8 +68,8 @@ QByteArray exifWithOrientation(int orientation, bool bigEndian) {
 
 // What the stamping path makes of a file, and what the general path makes of it.
 struct BothPaths {
-    QByteArray direct, general;
-    QString directError, generalError;
+    QByteArray direct, general, whole;
+    QString directError, generalError, wholeError;
 };
 
 BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
@@ -77,6 +78,7 @@ BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
     QByteArray profile;
     if (ComposeNoticeInBuffer(path, options, &buffer, &profile, &both.directError))
         EXPECT_TRUE(EncodeNoticeJpeg(buffer, profile, &both.direct, &both.directError));
+    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, &both.whole, &both.wholeError));
     const QImage composed = ComposeNotice(path, options, &both.generalError);
     if (!composed.isNull())
         EXPECT_TRUE(EncodeNoticeJpeg(composed, &both.general, &both.generalError));
@@ -87,9 +89,9 @@ const QString kNotice = QStringLiteral("Copyright (C) 2026 Anna Beispiel – Ä�
 
 } // namespace
 
-// The direct decode must give the very picture the general reader gives, so
-// the stamped JPEG is the same byte for byte, in both modes and for every kind
-// of JPEG the direct path takes.
+// The direct decode, and the decoder and encoder running in step, must give the
+// very picture the general reader gives, so the stamped JPEG is the same byte
+// for byte, in both modes and for every kind of JPEG the direct path takes.
 TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
     TempFolder folder;
     const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
@@ -123,6 +125,10 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
             const BothPaths both = stampBothWays(path, {kNotice, enlarge});
             ASSERT_FALSE(both.direct.isEmpty()) << both.directError.toStdString();
             EXPECT_TRUE(both.direct == both.general);
+            EXPECT_TRUE(both.whole == both.general);
+            QByteArray pipelined;
+            EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, enlarge}, &pipelined).result,
+                      PipelinedNotice::Result::Encoded);
         }
     }
 }
@@ -154,9 +160,13 @@ TEST(DirectJpegDecode, LeavesTurnedDamagedAndOtherPicturesToTheGeneralReader) {
         EXPECT_EQ(DecodeJpegIntoBuffer(path, 20, &buffer).result,
                   DirectJpeg::Result::UseGeneralReader);
         EXPECT_TRUE(buffer.IsEmpty());
+        QByteArray pipelined;
+        EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, true}, &pipelined).result,
+                  PipelinedNotice::Result::UseGeneralReader);
         const BothPaths both = stampBothWays(path, {kNotice, true});
         ASSERT_FALSE(both.direct.isEmpty()) << both.directError.toStdString();
         EXPECT_TRUE(both.direct == both.general);
+        EXPECT_TRUE(both.whole == both.general);
         EXPECT_EQ(QImage::fromData(both.direct).size(), c.stamped);
     }
     // an upright EXIF takes the direct path
@@ -182,6 +192,10 @@ TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
     QString general;
     EXPECT_TRUE(ComposeNotice(path, {kNotice, true}, &general).isNull());
     EXPECT_EQ(decoded.error, general);
+    QByteArray pipelined;
+    const PipelinedNotice stamped = StampJpegNoticePipelined(path, {kNotice, true}, &pipelined);
+    EXPECT_EQ(stamped.result, PipelinedNotice::Result::Failed);
+    EXPECT_EQ(stamped.error, general);
 }
 
 TEST(JpegHeaderFacts, OrientationAndProfileChunks) {
