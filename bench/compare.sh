@@ -66,8 +66,8 @@ strip() { # WIDTH
 }
 strip 6000
 strip 1600
-bigw=$(vips header -f width "$work/big.jpg")
-bigh=$(vips header -f height "$work/big.jpg")
+bigw=$(vipsheader -f width "$work/big.jpg")
+bigh=$(vipsheader -f height "$work/big.jpg")
 
 # --- the commands --------------------------------------------------------------
 out="$work/out"
@@ -202,7 +202,8 @@ if [ -x "$gaps" ]; then
 fi
 
 # --- the table -------------------------------------------------------------------
-rows=() # label|ours ms|ours cpu ms|other|other ms|other cpu ms|ratio|cpu ratio|goal|holds
+# fields apart by tabs: labels hold "|"
+rows=() # label, ours ms, ours cpu ms, other, other ms, other cpu ms, ratio, cpu ratio, goal, holds
 row() { # LABEL OURS PEER PEER_LABEL GOAL(max ratio of wall times, or -)
     local a=${med[$2]} b=${med[$3]} ca=${medcpu[$2]} cb=${medcpu[$3]} ratio cratio holds="" goal=$5
     ratio=$(awk -v a="$a" -v b="$b" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}')
@@ -211,7 +212,7 @@ row() { # LABEL OURS PEER PEER_LABEL GOAL(max ratio of wall times, or -)
         holds=$(awk -v r="$ratio" -v g="$goal" 'BEGIN {print (r <= g ? "yes" : "no")}')
         goal="≤ $goal"
     fi
-    rows+=("$1|$a|$ca|$4|$b|$cb|$ratio|$cratio|$goal|$holds")
+    rows+=("$1"$'\t'"$a"$'\t'"$ca"$'\t'"$4"$'\t'"$b"$'\t'"$cb"$'\t'"$ratio"$'\t'"$cratio"$'\t'"$goal"$'\t'"$holds")
 }
 row "24 MP JPEG + notice" ours_big floor_big "djpeg | cjpeg (floor)" -
 row "24 MP JPEG + notice" ours_big vips_big "vips join" 1.0
@@ -233,8 +234,8 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.0f", k / 1024}'; }
     echo "| case | Stampora: wall (processor) ms | compared with | its wall (processor) ms | ratio | processor ratio | goal | holds |"
     echo "|---|---:|---|---:|---:|---:|---|---|"
     for r in "${rows[@]}"; do
-        IFS='|' read -r label a ca other b cb ratio cratio goal holds <<<"$r"
-        echo "| $label | $a ($ca) | $other | $b ($cb) | $ratio | $cratio | $goal | $holds |"
+        IFS=$'\t' read -r label a ca other b cb ratio cratio goal holds <<<"$r"
+        echo "| $label | $a ($ca) | ${other//|/\\|} | $b ($cb) | $ratio | $cratio | $goal | $holds |"
     done
     echo
     echo "| peak memory, 24 MP JPEG + notice | MB | × decoded size ($(mb "$decoded_kb") MB at 4 bytes a pixel) |"
@@ -261,7 +262,7 @@ cat "$results/compare.md"
 {
     i=0
     for r in "${rows[@]}"; do
-        IFS='|' read -r label _ _ other _ _ ratio cratio goal _ <<<"$r"
+        IFS=$'\t' read -r label _ _ other _ _ ratio cratio goal _ <<<"$r"
         goal=${goal#≤ }
         [ -z "$goal" ] || [ "$goal" = - ] && goal=0
         printf '%d\t"%s\\nvs %s"\t%s\t%s\t%s\n' $i "$label" "$other" "$ratio" "$cratio" "$goal"
