@@ -196,9 +196,20 @@ mem_magick=$(peak "$magick" "$work/big.jpg" -background black -gravity south -sp
 decoded_kb=$((bigw * bigh * 4 / 1024))
 
 # --- the window's longest pause while a 24-megapixel picture is stamped ------------
-gap_ms=""
-if [ -x "$gaps" ]; then
+# Through the step-3 page when its benchmark is built; else the engine alone on
+# the window's thread, its progress serving events between files.
+gap_ms="" gap_how=""
+window_bench="$root/$build/bench/stampora_window_bench"
+if [ -x "$window_bench" ]; then
+    gap_ms=$(QT_QPA_PLATFORM=offscreen "$window_bench" --benchmark_filter=DuringBigPicture \
+        --benchmark_format=json 2>/dev/null | python3 -c \
+        'import json, sys; print(round(json.load(sys.stdin)["benchmarks"][0]["longest_gap_ms"]))' ||
+        true)
+    gap_how="through the step-3 page (stampora_window_bench)"
+fi
+if [ -z "$gap_ms" ] && [ -x "$gaps" ]; then
     gap_ms=$(QT_QPA_PLATFORM=offscreen "$gaps" "$work/big.jpg" "$out" 2>/dev/null | tail -1)
+    gap_how="the stamping run alone on the window's thread, serving events between files (stampora_event_gaps)"
 fi
 
 # --- the table -------------------------------------------------------------------
@@ -247,8 +258,8 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.0f", k / 1024}'; }
     echo "Goal for Stampora's peak memory: at most 2.5 × the decoded size; holds: $mem_holds."
     if [ -n "$gap_ms" ]; then
         holds=$(awk -v g="$gap_ms" 'BEGIN {print (g <= 100 ? "yes" : "no")}')
-        echo "Longest pause of the window's event loop while a 24 MP picture is stamped:" \
-            "$gap_ms ms (goal at most 100 ms; holds: $holds)."
+        echo "Longest pause of the window's event loop while a 24 MP picture is stamped," \
+            "$gap_how: $gap_ms ms (goal at most 100 ms; holds: $holds)."
     fi
     echo
     echo "Medians of $rounds rounds, ours and theirs in alternation in each round (wall time;" \

@@ -116,10 +116,11 @@ bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, Q
 }
 
 bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
-                            QByteArray* jpeg, QString* error) {
+                            bool secondThread, QByteArray* jpeg, QString* error) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
-    const PipelinedNotice pipelined = StampJpegNoticePipelined(sourcePath, options, jpeg);
+    const PipelinedNotice pipelined =
+        secondThread ? StampJpegNoticePipelined(sourcePath, options, jpeg) : PipelinedNotice{};
     if (pipelined.result == PipelinedNotice::Result::Encoded) {
         if (error)
             error->clear();

@@ -41,6 +41,7 @@ bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, Q
                       QString* error);
 
 // The whole notice step of the stamping path: the picture decoded, composed and
-// encoded. JPEG sources are decoded on a second thread while the encoder follows.
+// encoded. With `secondThread`, JPEG sources are decoded on a second thread
+// while the encoder follows; the bytes are the same either way.
 bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
-                            QByteArray* jpeg, QString* error);
+                            bool secondThread, QByteArray* jpeg, QString* error);

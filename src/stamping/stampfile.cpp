@@ -124,7 +124,8 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
                 encoded = EncodeNoticeJpeg(composed, profile, &jpeg, &error);
             }
         } else {
-            encoded = ComposeAndEncodeNotice(request.source, options, &jpeg, &error);
+            encoded =
+                ComposeAndEncodeNotice(request.source, options, request.spareCore, &jpeg, &error);
         }
         if (!encoded)
             noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);

@@ -76,12 +76,17 @@ BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
     BothPaths both;
     cDIBSection buffer;
     QByteArray profile;
-    if (ComposeNoticeInBuffer(path, options, &buffer, &profile, &both.directError))
+    if (ComposeNoticeInBuffer(path, options, &buffer, &profile, &both.directError)) {
         EXPECT_TRUE(EncodeNoticeJpeg(buffer, profile, &both.direct, &both.directError));
-    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, &both.whole, &both.wholeError));
+    }
+    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, true, &both.whole, &both.wholeError));
+    QByteArray oneThread;
+    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, false, &oneThread, &both.wholeError));
+    EXPECT_TRUE(oneThread == both.whole);
     const QImage composed = ComposeNotice(path, options, &both.generalError);
-    if (!composed.isNull())
+    if (!composed.isNull()) {
         EXPECT_TRUE(EncodeNoticeJpeg(composed, &both.general, &both.generalError));
+    }
     return both;
 }
 
@@ -112,8 +117,9 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
     for (const auto& c : cases) {
         QByteArray jpeg =
             encode(texturedPicture(c.size.width(), c.size.height()), c.sampling, c.flags);
-        if (c.profile)
+        if (c.profile) {
             ASSERT_TRUE(InsertIccProfile(&jpeg, adobe));
+        }
         const QString path = folder.write(QString::fromLatin1(c.name) + ".jpg", jpeg);
         cDIBSection buffer;
         const DirectJpeg decoded = DecodeJpegIntoBuffer(path, 20, &buffer);
