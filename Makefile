@@ -8,9 +8,10 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        fonts-liberation2 fonts-symbola xvfb xauth
+        fonts-liberation2 fonts-symbola xvfb xauth \
+        qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
 
-.PHONY: deps configure build test run bench format format-check clean
+.PHONY: deps configure build test run bench package format format-check clean
 
 deps:
 	@missing=""; for p in $(PKGS); do \
@@ -41,6 +42,10 @@ run: build
 bench: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/stampora_bench
 	BUILD=$(BUILD) QUICK=$(QUICK) bench/compare.sh
+
+# A Debian package under build/package/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
