@@ -16,23 +16,9 @@ bool isAcceptedFormat(const QByteArray& format) {
            format == "png";
 }
 
-bool isTooLarge(QSize size) {
-    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
-           qint64(size.width()) * size.height() > kMaxPicturePixels;
-}
-
 QString unreadable(const QString& path, const QString& reason) {
     return QStringLiteral("Das Bild konnte nicht gelesen werden: %1. %2")
         .arg(QFileInfo(path).fileName(), reason);
-}
-
-QString tooLarge(const QString& path, QSize size) {
-    return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
-                          "Seite und 200 Megapixel sind möglich.")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(QFileInfo(path).fileName())
-        .arg(kMaxPictureSide);
 }
 
 QString readerReason(QImageReader::ImageReaderError code) {
@@ -77,6 +63,20 @@ DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows
 
 } // namespace
 
+bool IsPictureTooLarge(QSize size) {
+    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+           qint64(size.width()) * size.height() > kMaxPicturePixels;
+}
+
+QString PictureTooLargeReason(const QString& path, QSize size) {
+    return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
+                          "Seite und 200 Megapixel sind möglich.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(QFileInfo(path).fileName())
+        .arg(kMaxPictureSide);
+}
+
 DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
     QString reason;
     DecodedPicture decoded;
@@ -96,13 +96,13 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         const QSize headerSize = reader.size();
         if (!isAcceptedFormat(format)) {
             reason = unreadable(path, readerReason(QImageReader::UnsupportedFormatError));
-        } else if (headerSize.isValid() && isTooLarge(headerSize)) {
+        } else if (headerSize.isValid() && IsPictureTooLarge(headerSize)) {
             // refused from the header, before any pixel is decoded
-            reason = tooLarge(path, headerSize);
+            reason = PictureTooLargeReason(path, headerSize);
         } else {
             decoded = readPicture(reader, headerSize, extraRows);
-            if (!decoded.image.isNull() && isTooLarge(decoded.image.size())) {
-                reason = tooLarge(path, decoded.image.size());
+            if (!decoded.image.isNull() && IsPictureTooLarge(decoded.image.size())) {
+                reason = PictureTooLargeReason(path, decoded.image.size());
                 decoded = {};
             }
             if (decoded.image.isNull() && reason.isEmpty())
