@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -47,6 +49,18 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "%s\n", message.toUtf8().constData());
 }
 
+// Only the visible notice draws text. Reading, copy-only stamping and the help
+// start without the platform plugin and the font configuration, which is most
+// of the start-up time of a short run.
+bool mayDrawText(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "stamp") != 0)
+        return false;
+    for (int i = 2; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], "--no-notice") == 0)
+            return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,9 +69,12 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietQtMessages);
     char platformOption[] = "-platform";
     char platform[] = "offscreen";
-    int appArgc = 3;
+    int guiArgc = 3;
+    int coreArgc = 1;
     char* appArgv[] = {argv[0], platformOption, platform, nullptr};
-    QGuiApplication app(appArgc, appArgv);
+    const std::unique_ptr<QCoreApplication> app =
+        mayDrawText(argc, argv) ? std::make_unique<QGuiApplication>(guiArgc, appArgv)
+                                : std::make_unique<QCoreApplication>(coreArgc, appArgv);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

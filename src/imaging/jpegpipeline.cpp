@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include <jpeglib.h>
@@ -245,10 +246,15 @@ PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOption
     Follower follower{&gate, &buffer, &options.text, pictureRows,
                       buffer.Height() - std::min(buffer.Height(), kNoticeBandRows)};
     bool decoded = false;
-    std::thread decoder([&] {
-        decoded = decodeRows(&source.data, &buffer, pictureRows, &gate);
-        gate.finish(decoded);
-    });
+    std::thread decoder;
+    try {
+        decoder = std::thread([&] {
+            decoded = decodeRows(&source.data, &buffer, pictureRows, &gate);
+            gate.finish(decoded);
+        });
+    } catch (const std::system_error&) {
+        return outcome; // no second thread: decoded and encoded one after the other
+    }
     QByteArray out(std::max<qsizetype>(qsizetype(buffer.Width()) * buffer.Height(), 1 << 16),
                    Qt::Uninitialized);
     const bool encoded =
