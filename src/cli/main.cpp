@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/readcommand.h"
+#include "cli/stampcommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -39,6 +40,9 @@ QString help() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // "stamp" makes its own (offscreen) application object
+    if (argc > 1 && qstrcmp(argv[1], "stamp") == 0)
+        return StampCommandMain(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("stampora-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));

@@ -3,6 +3,7 @@
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"
+#include "stamping/visibletext.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -260,7 +261,8 @@ int StampCommandMain(int argc, char** argv) {
     } else {
         for (const FileOutcome& file : report.files)
             if (!file.ok)
-                printError(QStringLiteral("%1: %2").arg(file.source, file.error));
+                // one line per file, also for names and reasons with line breaks
+                printError(VisibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
     }
     return report.failedCount() == 0 ? kExitOk : kExitSomeFailed;
 }
