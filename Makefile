@@ -13,12 +13,13 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        fonts-liberation2 fonts-symbola xvfb xauth
+        fonts-liberation2 fonts-symbola xvfb xauth \
+        qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
 
 # Only `make fuzz` needs clang and its runtime (libFuzzer).
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
 
-.PHONY: deps fuzz-deps configure build test test-asan fuzz run bench format format-check clean
+.PHONY: deps fuzz-deps configure build test test-asan fuzz run bench package format format-check clean
 
 deps fuzz-deps:
 	@missing=""; for p in $(if $(filter fuzz-deps,$@),$(FUZZ_PKGS),$(PKGS)); do \
@@ -89,6 +90,10 @@ run: build
 
 bench: build
 	./$(BUILD)/bench/stampora_bench
+
+# A Debian package under build/package/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 

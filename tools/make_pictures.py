@@ -230,6 +230,9 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     write_png(os.path.join(OUT, "icon32.png"), 32, 32, icon(32), PALETTE16)
     write_png(os.path.join(OUT, "icon16.png"), 16, 16, icon(16), PALETTE16)
+    # the desktop's larger rendering: the 32-pixel icon, each pixel four times
+    big = [[c for c in row for _ in range(4)] for row in icon(32) for _ in range(4)]
+    write_png(os.path.join(OUT, "icon128.png"), 128, 128, big, PALETTE16)
     write_png(os.path.join(OUT, "banner.png"), 88, 31, banner())
     write_png(os.path.join(OUT, "warning.png"), 32, 32, warning_sign())
     write_png(os.path.join(OUT, "struckc.png"), 32, 32, circled_c((255, 255, 255), True))

@@ -4,9 +4,20 @@
 #include "app/pageregistry.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("stampora"));
+    QApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.vendrake.Stampora"));
+    // Qt's own texts (standard buttons, the file dialog) in German like the pages
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
     app.setQuitOnLastWindowClosed(false); // only EndProgram() ends the program
     MessageBoxSeam messageBoxes;
     setMessageSeam(&messageBoxes);

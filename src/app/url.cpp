@@ -3,12 +3,20 @@
 #include "app/programfolder.h"
 #include "app/shellseam.h"
 
+#include <QFileInfo>
+
 void ShellOpen(const QString& target) {
     shellSeam().open(target);
 }
 
 QString helpPagePath() {
-    return programFolder() + QStringLiteral("/help/frames.htm");
+    // beside the program (a build), else in the install's data folder
+    const QString beside = programFolder() + QStringLiteral("/help/frames.htm");
+    const QString installed =
+        programFolder() + QStringLiteral("/../share/stampora/help/frames.htm");
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return QFileInfo(installed).canonicalFilePath();
+    return beside;
 }
 
 QString makerWebSite() {

@@ -6,7 +6,8 @@
 
 void ShellOpen(const QString& target);
 
-// The help entry page beside the program, built from the program folder at each call.
+// The help entry page, built from the program folder at each call: beside the
+// program, or in the data folder of an installed program.
 QString helpPagePath();
 // The maker's web site, opened by the banner of step 1.
 QString makerWebSite();

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "app/picturelabel.h"
 #include "app/programfolder.h"
+#include "app/url.h"
 #include "job/form11.h"
 #include "job/form2.h"
 #include "pagesfixture.h"
@@ -62,4 +63,17 @@ TEST(HelpPages, BuiltBesideTheProgramWithEveryLinkResolving) {
                 << page.toStdString() << " -> " << target.toStdString();
         }
     }
+}
+
+TEST(HelpPages, AnInstalledProgramFindsThemInItsDataFolder) {
+    TempFolder prefix;
+    prefix.write("share/stampora/help/frames.htm", "<html></html>");
+    QDir().mkpath(prefix.file("bin"));
+    setProgramFolder(prefix.file("bin"));
+    EXPECT_EQ(helpPagePath(),
+              QFileInfo(prefix.file("share/stampora/help/frames.htm")).canonicalFilePath());
+    // a help folder beside the program comes first
+    prefix.write("bin/help/frames.htm", "<html></html>");
+    EXPECT_EQ(helpPagePath(), QDir::cleanPath(prefix.file("bin")) + "/help/frames.htm");
+    setProgramFolder({});
 }
