@@ -7,7 +7,7 @@
 set -eu
 BUILD=${BUILD:-build}
 COUNTS=${1:-"1000 10000"}
-CLI="$PWD/$BUILD/stampora-cli"
+CLI=${CLI:-"$PWD/$BUILD/stampora-cli"}
 PICTURE="$PWD/tests/corpus/picture/baseline.jpg"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -23,11 +23,9 @@ printf '%-8s %-10s %14s %10s\n' files mode "peak RSS (MiB)" "time (s)"
 for count in $COUNTS; do
     rm -rf "$WORK/src" "$WORK/out"
     mkdir -p "$WORK/src"
-    i=0
-    while [ $i -lt "$count" ]; do
-        cp "$PICTURE" "$WORK/src/bild$i.jpg"
-        i=$((i + 1))
-    done
+    python3 -c 'import shutil, sys
+for i in range(int(sys.argv[1])): shutil.copyfile(sys.argv[2], "%s/bild%d.jpg" % (sys.argv[3], i))' \
+        "$count" "$PICTURE" "$WORK/src"
     # the list travels as arguments, as a caller with many files would pass it
     for mode in copy notice; do
         rm -rf "$WORK/out"
