@@ -65,9 +65,10 @@ TEST_F(FullDisk, FilesThatFitAreCompleteTheOthersReported) {
     EXPECT_EQ(lines.size(), 12 - written.size()) << run.err.toStdString();
     for (int i = 0; i < 12; ++i) {
         const QString name = QStringLiteral("datei%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
-        if (!written.contains(name))
+        if (!written.contains(name)) {
             EXPECT_EQ(lines.filter(QStringLiteral("src/") + name + QStringLiteral(": ")).size(), 1)
                 << name.toStdString() << "\n"
                 << run.err.toStdString();
+        }
     }
 }
