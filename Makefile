@@ -47,8 +47,9 @@ test: deps format-check build
 SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
 # Any report ends the program with an error; Qt's and fontconfig's own leaks
 # at exit are suppressed by name (tests/sanitizer/lsan.supp).
-SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1 \
-    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+# exitcode=86 keeps a report in a child stampora-cli apart from its own exit codes.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:exitcode=86:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    UBSAN_OPTIONS=halt_on_error=1:exitcode=86:print_stacktrace=1 \
     LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
 $(ASAN_BUILD)/build.ninja: | deps
