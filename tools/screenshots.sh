@@ -1,6 +1,7 @@
 #!/bin/sh
 # Writes a PNG of each of the five pages, taken from the real program under
-# Xvfb and reached by clicks: shots/form1.png ... shots/form22.png.
+# Xvfb and reached by clicks: shots/form1.png ... shots/form22.png, and step 1
+# with a filled job list (shots/form11-list.png).
 # Usage: tools/screenshots.sh [build folder] [output folder]
 # Needs xvfb-run, xauth, xdotool and ImageMagick's import.
 set -eu
@@ -9,8 +10,22 @@ if [ -z "${STAMPORA_SHOTS_DISPLAY:-}" ]; then
     BUILD=${1:-build}
     OUT=${2:-shots}
     mkdir -p "$OUT"
-    PROGRAM=$(realpath "$BUILD/stampora") OUT=$(realpath "$OUT") STAMPORA_SHOTS_DISPLAY=1 \
-        exec xvfb-run -a -s '-screen 0 1280x1024x24' sh "$0"
+    # A private settings folder whose stored folder is a folder of real pictures,
+    # so step 1 shows files and its job list can be filled.
+    WORK=$(mktemp -d)
+    trap 'rm -rf "$WORK"' EXIT
+    PICTURES="$WORK/Bilder vom Urlaub"
+    mkdir -p "$PICTURES/Strand" "$PICTURES/Berge" "$WORK/config"
+    for name in "Abendrot am Meer" "Berggipfel" "Hafen bei Nacht" "Sonnenaufgang 2002"; do
+        convert -size 320x240 gradient:orange-navy "$PICTURES/$name.jpg"
+    done
+    convert -size 64x64 xc:teal "$PICTURES/Logo.png"
+    convert -size 32x32 xc:red "$PICTURES/Knopf.gif"
+    echo "nicht im Filter" > "$PICTURES/Notizen.txt"
+    printf '[Stampora]\ncurpath=%s\n' "$PICTURES" > "$WORK/config/Vendrake.ini"
+    XDG_CONFIG_HOME="$WORK/config" PROGRAM=$(realpath "$BUILD/stampora") OUT=$(realpath "$OUT") \
+        STAMPORA_SHOTS_DISPLAY=1 xvfb-run -a -s '-screen 0 1280x1024x24' sh "$0"
+    exit
 fi
 
 # Inside Xvfb there is no window manager, so each page's client area lies
@@ -28,6 +43,9 @@ sleep 2
 shoot form1
 click 377 173 # main menu: "Dateien mit einem Copyright versetzen"
 shoot form11
+click 227 400 # step 1: "++" adds every listed file
+click 258 462 # step 1: the job list's second row becomes current
+shoot form11-list
 click 611 540 # step 1: ">> Schritt 2"
 shoot form2
 click 611 540 # step 2: ">> Schritt 3"

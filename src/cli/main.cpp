@@ -7,7 +7,9 @@
 #include "cli/stampcommand.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
 
 namespace {
 
@@ -20,6 +22,7 @@ struct CliCommand {
 // Every command; add a new one here.
 const CliCommand kCommands[] = {
     {"read", "eingebettete Copyright-Blöcke aus Dateien lesen", runRead},
+    {"stamp", "Dateien mit dem Copyright versehen", runStamp},
 };
 
 QString help() {
@@ -37,13 +40,27 @@ QString help() {
     return text;
 }
 
+// Qt's own warnings (a missing runtime folder and the like) are no concern of
+// the caller; the commands report for themselves.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    // "stamp" makes its own (offscreen) application object
-    if (argc > 1 && qstrcmp(argv[1], "stamp") == 0)
-        return StampCommandMain(argc, argv);
-    QCoreApplication app(argc, argv);
+    // The visible notice draws text, which needs a GUI application: offscreen, so
+    // no display is needed. Qt sees only the platform; the arguments stay ours.
+    qInstallMessageHandler(quietQtMessages);
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    int appArgc = 3;
+    char* appArgv[] = {argv[0], platformOption, platform, nullptr};
+    QGuiApplication app(appArgc, appArgv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     QCoreApplication::setApplicationName(QStringLiteral("stampora-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
 
@@ -51,7 +68,7 @@ int main(int argc, char** argv) {
     // everything behind the command belongs to the command
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addPositionalArgument("BEFEHL", "Befehl");
-    if (const int code = ParseCommandLine(parser, QCoreApplication::arguments(), help()); code >= 0)
+    if (const int code = ParseCommandLine(parser, arguments, help()); code >= 0)
         return code;
     QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {

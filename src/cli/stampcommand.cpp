@@ -1,14 +1,16 @@
 #include "cli/stampcommand.h"
 
+#include "cli/commandline.h"
+#include "cli/consoleoutput.h"
+#include "cli/exitcodes.h"
+#include "cli/jsonstring.h"
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"
 #include "stamping/visibletext.h"
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QThread>
 
 #include <cstdio>
@@ -17,20 +19,33 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitSomeFailed = 1;
-constexpr int kExitUsage = 2;
-
-// Qt's own warnings (a missing runtime folder and the like) are no concern of
-// the caller; the command reports for itself.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-void printError(const QString& text) {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
+const QString kHelp = QStringLiteral(
+    "Aufruf: stampora-cli stamp [OPTIONEN] DATEI...\n"
+    "\n"
+    "Versieht die Dateien wie \"Copyright setzen\" mit dem Copyright: eine Kopie im\n"
+    "Ausgabeordner (bei gleichem Namen gilt die spätere Datei), auf Wunsch mit dem\n"
+    "sichtbaren Hinweis, und ein eingebetteter Copyright-Block am Ende. Ohne Angabe\n"
+    "gilt jede Option so, wie sie gespeichert ist.\n"
+    "\n"
+    "Optionen:\n"
+    "  --output DIR           Ausgabeordner (wird angelegt, wenn er fehlt)\n"
+    "  --text TEXT            Copyright-Text\n"
+    "  --text-file PATH       Copyright-Datei (ihre Zeilen ohne Trennzeichen verbunden)\n"
+    "  --notice TEXT          sichtbarer Hinweis; schaltet ihn ein\n"
+    "  --no-notice            kein sichtbarer Hinweis\n"
+    "  --mode enlarge|direct  Hinweis unter dem Bild oder direkt im Bild\n"
+    "  --cop-name             Bild als \"bild-cop.jpg\" neben der Quelle speichern\n"
+    "  --overwrite            Bild in die Ausgabedatei schreiben\n"
+    "  --jobs N               Anzahl der Threads (Vorgabe: Anzahl der Kerne)\n"
+    "  --save-defaults        die verwendeten Optionen als Standard speichern\n"
+    "  --json                 Ergebnis als JSON-Feld, je Datei\n"
+    "                         {\"source\", \"output\", \"ok\", \"error\"}\n"
+    "  -h, --help             Diese Hilfe anzeigen\n"
+    "  -v, --version          Die Version anzeigen\n"
+    "\n"
+    "Rückgabewert: 0 wenn jede Datei versehen wurde, 1 wenn eine Datei nicht\n"
+    "versehen werden konnte, 2 bei falschem Aufruf oder einem Fehler vor der ersten\n"
+    "Datei (dann wird nichts geschrieben).\n");
 
 // The job of one command: the options as the windows would hold them, and the files.
 struct StampJob {
@@ -69,17 +84,17 @@ private:
 class TerminalProgress final : public StampingProgress {
 public:
     explicit TerminalProgress(int total) : total_(total), enabled_(::isatty(STDERR_FILENO)) {}
+    void fileFinished(const FileOutcome& outcome) override {
+        ++done_;
+        if (enabled_)
+            std::fprintf(stderr, "\r\033[K[%d/%d] %s", done_, total_,
+                         outcome.source.toUtf8().constData());
+    }
     // Clears the line before anything else is written.
     void finish() {
         if (enabled_ && done_ > 0)
             std::fprintf(stderr, "\r\033[K");
         enabled_ = false;
-    }
-    void fileFinished(const FileOutcome& outcome) override {
-        ++done_;
-        if (enabled_)
-            std::fprintf(stderr, "\r\033[K[%d/%d] %s", done_, total_,
-                         outcome.source.toLocal8Bit().constData());
     }
 
 private:
@@ -96,152 +111,117 @@ QString withCrLf(QString text) {
     return text;
 }
 
-// Parses the arguments over the stored options; a German usage error otherwise.
-std::optional<StampJob> parseJob(const QStringList& arguments, QString* error) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Versieht Bilddateien mit einem eingebetteten Copyright."));
-    const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("Ausgabeordner"),
-                                    QStringLiteral("DIR"));
-    const QCommandLineOption text(QStringLiteral("text"), QStringLiteral("Copyright-Text"),
-                                  QStringLiteral("TEXT"));
-    const QCommandLineOption textFile(QStringLiteral("text-file"),
-                                      QStringLiteral("Copyright-Datei (Textdatei)"),
-                                      QStringLiteral("PATH"));
-    const QCommandLineOption notice(QStringLiteral("notice"),
-                                    QStringLiteral("sichtbarer Hinweis (schaltet ihn ein)"),
-                                    QStringLiteral("TEXT"));
-    const QCommandLineOption noNotice(QStringLiteral("no-notice"),
-                                      QStringLiteral("kein sichtbarer Hinweis"));
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("enlarge oder direct"),
-                                  QStringLiteral("enlarge|direct"));
-    const QCommandLineOption copName(QStringLiteral("cop-name"),
-                                     QStringLiteral("Bild als \"Bild-cop.jpg\" neben der Quelle"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"),
-                                       QStringLiteral("Bild in die Ausgabedatei schreiben"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), QStringLiteral("Anzahl der Threads"),
-                                  QStringLiteral("N"));
-    const QCommandLineOption saveDefaults(QStringLiteral("save-defaults"),
-                                          QStringLiteral("Optionen als Standard speichern"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Ergebnis als JSON"));
-    parser.addOptions({output, text, textFile, notice, noNotice, mode, copName, overwrite, jobs,
-                       saveDefaults, json});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("zu stempelnde Dateien"),
-                                 QStringLiteral("FILE..."));
+struct StampOptions {
+    QCommandLineOption output{QStringLiteral("output"), QStringLiteral("Ausgabeordner"),
+                              QStringLiteral("DIR")};
+    QCommandLineOption text{QStringLiteral("text"), QStringLiteral("Copyright-Text"),
+                            QStringLiteral("TEXT")};
+    QCommandLineOption textFile{QStringLiteral("text-file"), QStringLiteral("Copyright-Datei"),
+                                QStringLiteral("PATH")};
+    QCommandLineOption notice{QStringLiteral("notice"), QStringLiteral("sichtbarer Hinweis"),
+                              QStringLiteral("TEXT")};
+    QCommandLineOption noNotice{QStringLiteral("no-notice"), QStringLiteral("kein Hinweis")};
+    QCommandLineOption mode{QStringLiteral("mode"), QStringLiteral("enlarge oder direct"),
+                            QStringLiteral("MODE")};
+    QCommandLineOption copName{QStringLiteral("cop-name"), QStringLiteral("-cop.jpg")};
+    QCommandLineOption overwrite{QStringLiteral("overwrite"), QStringLiteral("überschreiben")};
+    QCommandLineOption jobs{QStringLiteral("jobs"), QStringLiteral("Threads"), QStringLiteral("N")};
+    QCommandLineOption saveDefaults{QStringLiteral("save-defaults"), QStringLiteral("speichern")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON")};
+};
 
+// The job of the parsed arguments over the stored options; a German usage error otherwise.
+std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOptions& o,
+                                QString* error) {
     const auto usage = [&](const QString& reason) {
         *error = reason;
         return std::nullopt;
     };
-    if (!parser.parse(arguments)) {
-        if (!parser.unknownOptionNames().isEmpty())
-            return usage(QStringLiteral("Unbekannte Option „%1“.")
-                             .arg(parser.unknownOptionNames().constFirst()));
-        const QString text = parser.errorText();
-        const QString name = text.section(QLatin1Char('\''), 1, 1);
-        if (text.startsWith(QLatin1String("Missing value")))
-            return usage(QStringLiteral("Nach „%1“ fehlt der Wert.").arg(name));
-        if (text.startsWith(QLatin1String("Unexpected value")))
-            return usage(QStringLiteral("„%1“ erwartet keinen Wert.").arg(name));
-        return usage(text);
-    }
     const auto exclusive = [&](const QCommandLineOption& a, const QCommandLineOption& b) {
         return parser.isSet(a) && parser.isSet(b);
     };
-    if (exclusive(text, textFile))
+    if (exclusive(o.text, o.textFile))
         return usage(QStringLiteral("--text und --text-file schließen einander aus."));
-    if (exclusive(notice, noNotice))
+    if (exclusive(o.notice, o.noNotice))
         return usage(QStringLiteral("--notice und --no-notice schließen einander aus."));
-    if (exclusive(copName, overwrite))
+    if (exclusive(o.copName, o.overwrite))
         return usage(QStringLiteral("--cop-name und --overwrite schließen einander aus."));
 
     StampJob job;
-    job.options = LoadOptions(StartOptions());
     job.files = parser.positionalArguments();
     if (job.files.isEmpty())
         return usage(QStringLiteral("Keine Datei angegeben."));
-    if (parser.isSet(output))
-        job.options.outputFolder = parser.value(output);
-    if (parser.isSet(text)) {
+    job.options = LoadOptions(StartOptions());
+    if (parser.isSet(o.output))
+        job.options.outputFolder = parser.value(o.output);
+    if (parser.isSet(o.text)) {
         job.options.useText = true;
-        job.options.copyrightText = withCrLf(parser.value(text));
+        job.options.copyrightText = withCrLf(parser.value(o.text));
     }
-    if (parser.isSet(textFile)) {
+    if (parser.isSet(o.textFile)) {
         job.options.useText = false;
-        job.options.copyrightFile = parser.value(textFile);
+        job.options.copyrightFile = parser.value(o.textFile);
     }
-    if (parser.isSet(notice)) {
+    if (parser.isSet(o.notice)) {
         job.options.noticeOn = true;
-        job.options.noticeText = parser.value(notice);
+        job.options.noticeText = parser.value(o.notice);
     }
-    if (parser.isSet(noNotice))
+    if (parser.isSet(o.noNotice))
         job.options.noticeOn = false;
-    if (parser.isSet(mode)) {
-        const QString value = parser.value(mode);
+    if (parser.isSet(o.mode)) {
+        const QString value = parser.value(o.mode);
         if (value != QLatin1String("enlarge") && value != QLatin1String("direct"))
             return usage(
                 QStringLiteral("--mode erwartet enlarge oder direct, nicht „%1“.").arg(value));
         job.options.enlarge = value == QLatin1String("enlarge");
     }
-    if (parser.isSet(copName))
+    if (parser.isSet(o.copName))
         job.options.copNaming = true;
-    if (parser.isSet(overwrite))
+    if (parser.isSet(o.overwrite))
         job.options.copNaming = false;
     job.threads = QThread::idealThreadCount();
-    if (parser.isSet(jobs)) {
+    if (parser.isSet(o.jobs)) {
         bool ok = false;
-        job.threads = parser.value(jobs).toInt(&ok);
+        job.threads = parser.value(o.jobs).toInt(&ok);
         if (!ok || job.threads < 1 || job.threads > 1024)
             return usage(QStringLiteral("--jobs erwartet eine Zahl von 1 bis 1024."));
     }
-    job.saveDefaults = parser.isSet(saveDefaults);
-    job.json = parser.isSet(json);
+    job.saveDefaults = parser.isSet(o.saveDefaults);
+    job.json = parser.isSet(o.json);
     return job;
 }
 
-QByteArray jsonString(const QString& text) {
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
-
-// One array, keys in a fixed order: source, output, ok, error (null when ok).
-QByteArray reportAsJson(const StampingReport& report) {
-    QByteArray out = "[";
+// One array on one line, keys in a fixed order: source, output, ok, error (null when ok).
+QString reportAsJson(const StampingReport& report) {
+    QString out = QStringLiteral("[");
     for (std::size_t i = 0; i < report.files.size(); ++i) {
         const FileOutcome& file = report.files[i];
         if (i > 0)
-            out += ',';
-        out += "{\"source\":" + jsonString(file.source) + ",\"output\":" + jsonString(file.output) +
-               ",\"ok\":" + (file.ok ? "true" : "false") +
-               ",\"error\":" + (file.ok ? QByteArray("null") : jsonString(file.error)) + '}';
+            out += QLatin1Char(',');
+        out += QStringLiteral("{\"source\":%1,\"output\":%2,\"ok\":%3,\"error\":%4}")
+                   .arg(JsonString(file.source), JsonString(file.output),
+                        file.ok ? QStringLiteral("true") : QStringLiteral("false"),
+                        file.ok ? QStringLiteral("null") : JsonString(file.error));
     }
-    return out + "]\n";
+    return out + QStringLiteral("]\n");
 }
 
 } // namespace
 
-int StampCommandMain(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    // Drawing the notice needs fonts, hence a GUI application; offscreen, so no
-    // display is needed. The user's arguments are parsed by us alone.
-    qInstallMessageHandler(quietQtMessages);
-    char platformOption[] = "-platform";
-    char platform[] = "offscreen";
-    int appArgc = 3;
-    char* appArgv[] = {argv[0], platformOption, platform, nullptr};
-    QGuiApplication app(appArgc, appArgv);
-
-    arguments.removeAt(1); // "stamp"
+int runStamp(const QStringList& args) {
+    QCommandLineParser parser;
+    const StampOptions options;
+    parser.addOptions({options.output, options.text, options.textFile, options.notice,
+                       options.noNotice, options.mode, options.copName, options.overwrite,
+                       options.jobs, options.saveDefaults, options.json});
+    parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Datei"));
+    if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
+        code >= 0)
+        return code;
     QString error;
-    std::optional<StampJob> job = parseJob(arguments, &error);
+    std::optional<StampJob> job = jobFrom(parser, options, &error);
     if (!job) {
-        printError(QStringLiteral("stampora-cli stamp: %1").arg(error));
-        printError(QStringLiteral(
-            "Aufruf: stampora-cli stamp [--output DIR] [--text TEXT | --text-file PATH] "
-            "[--notice TEXT | --no-notice] [--mode enlarge|direct] [--cop-name | --overwrite] "
-            "[--jobs N] [--save-defaults] [--json] FILE..."));
+        ConsoleOutput::error(error + QStringLiteral(" Hilfe mit --help."));
         return kExitUsage;
     }
 
@@ -250,19 +230,24 @@ int StampCommandMain(int argc, char** argv) {
     const StampingReport report = RunStamping(inputs, progress, {job->threads, {}});
     progress.finish();
     if (!report.started()) {
-        printError(report.startError);
+        ConsoleOutput::error(report.startError);
         return kExitUsage;
     }
     if (report.optionsNotSaved)
-        printError(QStringLiteral("Die Optionen konnten nicht als Standard gespeichert werden."));
-    if (job->json) {
-        const QByteArray json = reportAsJson(report);
-        std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
-    } else {
+        ConsoleOutput::error(
+            QStringLiteral("Die Optionen konnten nicht als Standard gespeichert werden."));
+    ConsoleOutput out;
+    if (job->json)
+        out.write(QStringView(reportAsJson(report)));
+    else
         for (const FileOutcome& file : report.files)
             if (!file.ok)
                 // one line per file, also for names and reasons with line breaks
-                printError(VisibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
+                ConsoleOutput::error(
+                    VisibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
+    if (!out.finish()) {
+        ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
+        return kExitFailed;
     }
-    return report.failedCount() == 0 ? kExitOk : kExitSomeFailed;
+    return report.failedCount() == 0 ? kExitOk : kExitFailed;
 }

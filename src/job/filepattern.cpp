@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLocale>
 #include <algorithm>
+#include <vector>
 
 namespace {
 // Wildcard match with "*" and "?"; every other character stands for itself.
@@ -55,10 +56,22 @@ void SortFileNames(QStringList& names) {
     QCollator collator(QLocale(QLocale::German, QLocale::Germany));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b; // names equal but for case: a fixed order
+    // one sort key per name instead of a full collation per comparison: a
+    // folder of 10 000 files is re-sorted at every keystroke in the filter field
+    struct Keyed {
+        QCollatorSortKey key;
+        QString name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (const QString& name : names)
+        keyed.push_back({collator.sortKey(name), name});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.name < b.name; // equal but for case: a fixed order
     });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = keyed[i].name;
 }
 
 QStringList ListMatchingFiles(const QString& folder, const FilePattern& pattern) {

@@ -2,6 +2,13 @@
 // Step 1: choose the image files into the job list.
 
 #include "app/page.h"
+#include "job/drives.h"
+#include "job/joblist.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
 
 class PictureLabel;
 class QComboBox;
@@ -9,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QStandardItemModel;
 class QTableView;
 class QTreeView;
 
@@ -17,8 +25,21 @@ class Form11 final : public Page {
 public:
     Form11();
     // Runs once when the wizard is first entered: creates steps 2 and 3 hidden,
-    // then fills the controls of steps 1, 2 and 3 from the stored settings.
+    // fills the controls of steps 1, 2 and 3 from the stored settings, then
+    // sets up the empty job list.
     void Form_Load() override;
+
+    // The job list that Flex shows; the run reads it.
+    JobList& jobList() { return jobList_; }
+    const JobList& jobList() const { return jobList_; }
+    // The folder Dir1 shows (its path, stored as curpath).
+    QString currentFolder() const { return currentFolder_; }
+    // Moves Dir1 to folder and the file list with it; false (nothing moves)
+    // when folder is not an existing folder.
+    bool setCurrentFolder(const QString& folder);
+    // Adds dropped files as "+" adds them, and the matching files of dropped
+    // folders, in the order dropped.
+    void addDroppedPaths(const QStringList& paths);
 
     QLabel* Label3;
     QLabel* Label4;
@@ -39,7 +60,34 @@ public:
     PictureLabel* Image2;  // hidden work surface of the visible notice
     QLabel* I2;            // hidden drawing surface of the visible notice
 
+    void Drive1_Change();
+    void Dir1_Change();
+    void Text1_Change();
+    void File1_DblClick();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
     void Command5_Click();
     void Command6_Click();
     void Image5_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setUpJobList();
+    void fitPathColumn();
+    void fillFolderTree();
+    void showDriveOf(const QString& folder);
+    QString driveRootOf(const QString& folder) const;
+    QStringList listedPaths(bool selectedOnly) const;
+    void addToJobList(const QStringList& paths);
+    void hideRemovedRows(int first, int last);
+
+    JobList jobList_;
+    QStandardItemModel* folders_;
+    QList<Drive> drives_;
+    QString currentFolder_;
+    QHash<QString, QString> lastFolderOfDrive_; // drive root -> folder last shown there
 };

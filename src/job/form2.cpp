@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 Form2::Form2()
     : Page(form2Description()), Label3(bind<QLabel>("Label3")), Label4(bind<QLabel>("Label4")),
@@ -30,6 +31,22 @@ Form2::Form2()
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+}
+
+// The editor keeps each line as a paragraph of its own; a stored CR LF is one
+// paragraph break, and a paragraph or line break (Shift+Enter) reads back as
+// CR LF. A lone CR or LF in a stored text becomes CR LF.
+QString Form2::copyrightText() const {
+    QString text = Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void Form2::setCopyrightText(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(lines);
 }
 
 void Form2::Command1_Click() {

@@ -17,6 +17,11 @@ class Form2 final : public Page {
 public:
     Form2();
 
+    // The copyright text of Text1 with CR LF line breaks, as the run and the
+    // store take it; setCopyrightText takes such a text.
+    QString copyrightText() const;
+    void setCopyrightText(const QString& text);
+
     QLabel* Label3;
     QLabel* Label4;
     QRadioButton* Option1; // "Copyright Text"

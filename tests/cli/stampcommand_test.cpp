@@ -26,8 +26,7 @@ CliResult runStamp(const QStringList& arguments, const QString& workingFolder) {
     environment.remove("WAYLAND_DISPLAY");
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli"),
-                  QStringList{"stamp"} + arguments);
+    process.start(QStringLiteral(STAMPORA_CLI), QStringList{"stamp"} + arguments);
     if (!process.waitForFinished(120000))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -70,7 +69,8 @@ TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {
     CliResult result = runStamp({"--output", "out", "src/fehlt.jpg", "src/a.jpg"}, temp.path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(result.err, "src/fehlt.jpg: Nicht lesbar: Die Datei existiert nicht.\n");
+    EXPECT_EQ(result.err,
+              "stampora-cli: src/fehlt.jpg: Nicht lesbar: Die Datei existiert nicht.\n");
 
     result = runStamp({"--output", "out", "src/a.jpg"}, temp.path());
     EXPECT_EQ(result.exitCode, 0);
