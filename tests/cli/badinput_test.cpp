@@ -83,6 +83,10 @@ TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
          Expect::NoticeMissing, "Bild"},
         {"a PNG of 60 000 × 60 000 pixels", "riesig.png", pngHeader(60000, 60000), false,
          Expect::NoticeMissing, "zu groß"},
+        // 39 bytes whose frame says 1280 × 91 and whose screen says 1280 × 65027
+        {"a GIF with a huge screen", "bildschirm.gif",
+         readAll(STAMPORA_CORPUS "/picture/gif-huge-screen"), false, Expect::NoticeMissing,
+         "zu groß"},
         {"a text file", "notiz.txt", "Nur Text\r\n", false, Expect::NoticeMissing,
          "kein Bild im Format"},
         {"a folder", "ordner.jpg", {}, true, Expect::Refused, "Keine normale Datei"},
@@ -130,16 +134,17 @@ TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
 
     // (libpng writes its own errors to standard error as well; only the
     // command's lines name a source)
-    const QStringList lines = QString::fromLocal8Bit(run.err)
-                                  .split('\n', Qt::SkipEmptyParts)
-                                  .filter(QRegularExpression(QStringLiteral("^src/")));
+    const QStringList lines =
+        QString::fromLocal8Bit(run.err)
+            .split('\n', Qt::SkipEmptyParts)
+            .filter(QRegularExpression(QStringLiteral("^stampora-cli: src/")));
     int failures = 0;
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.what);
         const QString name = QFile::decodeName(c.name);
         const QString output = temp.file("out/" + name);
         // the line names the file with its control characters made visible
-        QString shown = QStringLiteral("src/") + name;
+        QString shown = QStringLiteral("stampora-cli: src/") + name;
         shown.replace(QLatin1Char('\n'), QChar(0x240A));
         QStringList mine;
         for (const QString& line : lines)
@@ -162,7 +167,7 @@ TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
     // on a line of its own, and nothing else is written for it
     ++failures;
     EXPECT_EQ(lines.size(), failures) << run.err.toStdString();
-    EXPECT_TRUE(lines.filter(QStringLiteral("src/Gr") + QChar(0xFFFD)).size() == 1)
+    EXPECT_TRUE(lines.filter(QStringLiteral("stampora-cli: src/Gr") + QChar(0xFFFD)).size() == 1)
         << run.err.toStdString();
     ::unlink((QFile::encodeName(temp.path()) + "/" + latin1Name).constData()); // Qt cannot name it
 }
@@ -203,6 +208,7 @@ TEST(BadInput, OutputFolderThatCannotBeCreatedStopsBeforeTheFirstFile) {
     const CliRun run =
         RunStamp({"--output", "src/a.jpg/out", "--text", "T", "src/a.jpg"}, temp.path());
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Der Ausgabeordner „src/a.jpg/out/“ konnte nicht angelegt werden.\n");
+    EXPECT_EQ(run.err,
+              "stampora-cli: Der Ausgabeordner „src/a.jpg/out/“ konnte nicht angelegt werden.\n");
     EXPECT_EQ(HashFiles(temp.path()), before);
 }
