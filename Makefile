@@ -11,7 +11,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the project builds, tests and runs with.
 PKGS := cmake ninja-build g++ pkg-config clang-format \
-        qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev \
+        qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
         fonts-liberation2 fonts-symbola xvfb xauth \
         qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
@@ -90,8 +90,11 @@ fuzz: $(FUZZ_BUILD)/build.ninja
 run: build
 	./$(BUILD)/stampora
 
+# Micro-benchmarks, then the comparison with the floor and the peers
+# (bench/compare.sh; QUICK=1 for fewer rounds).
 bench: build
-	./$(BUILD)/bench/stampora_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/stampora_bench
+	BUILD=$(BUILD) QUICK=$(QUICK) bench/compare.sh
 
 # A Debian package under build/package/.
 package: build

@@ -1,4 +1,6 @@
-// The visible notice on a 12-megapixel JPEG: decode and compose, encode, and both.
+// The visible notice on a 12-megapixel JPEG: decode and compose, encode, and both;
+// through the general reader and the stamping path (straight into the image buffer).
+#include "imaging/dibsection.h"
 #include "imaging/notice.h"
 
 #include <QImage>
@@ -55,5 +57,28 @@ void BM_NoticeWholePicture(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NoticeWholePicture)->Unit(benchmark::kMillisecond);
+
+void BM_NoticeComposeInBuffer(benchmark::State& state) {
+    const QString& path = samplePhoto();
+    for (auto _ : state) {
+        QString error;
+        cDIBSection buffer;
+        QByteArray profile;
+        benchmark::DoNotOptimize(ComposeNoticeInBuffer(path, kOptions, &buffer, &profile, &error));
+    }
+}
+BENCHMARK(BM_NoticeComposeInBuffer)->Unit(benchmark::kMillisecond);
+
+void BM_NoticeWholePictureInBuffer(benchmark::State& state) {
+    const QString& path = samplePhoto();
+    for (auto _ : state) {
+        QString error;
+        cDIBSection buffer;
+        QByteArray profile, jpeg;
+        if (ComposeNoticeInBuffer(path, kOptions, &buffer, &profile, &error))
+            benchmark::DoNotOptimize(EncodeNoticeJpeg(buffer, profile, &jpeg, &error));
+    }
+}
+BENCHMARK(BM_NoticeWholePictureInBuffer)->Unit(benchmark::kMillisecond);
 
 } // namespace

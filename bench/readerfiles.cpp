@@ -27,11 +27,16 @@ void fillNoise(QByteArray& chunk, std::uint64_t& state) {
 
 } // namespace
 
-QString ReaderBenchFile(int blocks) {
+QString ReaderBenchFile(int blocks, qint64 size) {
     const QString folder = QStringLiteral(STAMPORA_BENCH_WORK);
     QDir().mkpath(folder);
-    const QString path = QStringLiteral("%1/reader-%2-blocks.bin").arg(folder).arg(blocks);
-    if (QFileInfo(path).size() == kReaderFileSize)
+    QString path = QStringLiteral("%1/reader-%2-blocks.bin").arg(folder).arg(blocks);
+    if (size != kReaderFileSize)
+        path = QStringLiteral("%1/reader-%2-mib-%3-blocks.bin")
+                   .arg(folder)
+                   .arg(size >> 20)
+                   .arg(blocks);
+    if (QFileInfo(path).size() == size)
         return path;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -55,7 +60,7 @@ QString ReaderBenchFile(int blocks) {
                 .arg(b + 1)
                 .toLatin1());
         // the noise in front of this block ends where an even share of the file ends
-        const qint64 end = kReaderFileSize * (b + 1) / blocks - block.size();
+        const qint64 end = size * (b + 1) / blocks - block.size();
         for (qint64 at = written; at < end; at += kWrite) {
             QByteArray noise(std::min<qint64>(kWrite, end - at), Qt::Uninitialized);
             fillNoise(noise, state);

@@ -5,5 +5,8 @@
 
 class MessageBoxSeam final : public MessageSeam {
 public:
-    void show(const MessageBoxRequest& request) override;
+    void show(const MessageBoxRequest& request) override; // from any thread
+
+private:
+    static void showHere(const MessageBoxRequest& request);
 };

@@ -96,3 +96,18 @@ bool cDIBSection::CreateFromPicture(const QImage& picture) {
     }
     return true;
 }
+
+QImage cDIBSection::ToPicture() const {
+    if (IsEmpty())
+        return {};
+    QImage picture(width_, height_, QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    for (int row = 0; row < height_; ++row) {
+        const uchar* in = ScanLine(row);
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(row));
+        for (int x = 0; x < width_; ++x, in += 3)
+            out[x] = qRgb(in[2], in[1], in[0]);
+    }
+    return picture;
+}

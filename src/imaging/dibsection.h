@@ -33,6 +33,9 @@ public:
     // creation leaves the buffer empty and returns false.
     bool CreateFromPicture(const QImage& picture);
 
+    // A 32-bit top-down copy of the picture; a null image when empty.
+    QImage ToPicture() const;
+
     // Releases the pixel block; the buffer is empty afterwards.
     void ClearUp();
 

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+class cDIBSection;
+
 struct NoticeOptions {
     QString text;        // one line; clipped at the right edge, never wrapped
     bool enlarge = true; // true: strip of 20 pixels added under the picture
@@ -24,3 +26,22 @@ QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QS
 // profile of its colour space when it has one. On failure returns false and a German reason in
 // `error`.
 bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error);
+
+// The stamping path: decodes the picture and composes the notice in the image
+// buffer, ready for the encoder. JPEG sources are decoded straight into the
+// buffer and only the strip's rows are drawn; the picture is the same as
+// ComposeNotice gives. `iccProfile` receives the colour profile to carry (may be
+// empty). On failure returns false and a German reason in `error`.
+bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& options,
+                           cDIBSection* buffer, QByteArray* iccProfile, QString* error);
+
+// Encodes a composed image buffer as EncodeNoticeJpeg does, carrying `iccProfile`
+// when it is not empty.
+bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, QByteArray* jpeg,
+                      QString* error);
+
+// The whole notice step of the stamping path: the picture decoded, composed and
+// encoded. With `secondThread`, JPEG sources are decoded on a second thread
+// while the encoder follows; the bytes are the same either way.
+bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
+                            bool secondThread, QByteArray* jpeg, QString* error);

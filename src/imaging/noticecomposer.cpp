@@ -1,9 +1,12 @@
 #include "imaging/noticecomposer.h"
 
+#include "imaging/dibsection.h"
+
 #include <QColorSpace>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -79,4 +82,33 @@ QImage DrawNotice(QImage picture, const NoticeOptions& options) {
     if (picture.colorSpace().isValid())
         canvas.setColorSpace(picture.colorSpace());
     return DrawNoticeText(&canvas, options.text) ? canvas : QImage();
+}
+
+bool DrawNoticeTextInBuffer(cDIBSection* buffer, const QString& text) {
+    if (!buffer || buffer->IsEmpty() || !canDrawText())
+        return false;
+    const int rows = std::min(buffer->Height(), kNoticeBandRows);
+    const int first = buffer->Height() - rows;
+    const int width = buffer->Width();
+    QImage band(width, rows, QImage::Format_RGB32);
+    if (band.isNull())
+        return false;
+    for (int y = 0; y < rows; ++y) {
+        const uchar* in = buffer->ScanLine(first + y);
+        auto* out = reinterpret_cast<QRgb*>(band.scanLine(y));
+        for (int x = 0; x < width; ++x, in += 3)
+            out[x] = qRgb(in[2], in[1], in[0]);
+    }
+    if (!DrawNoticeText(&band, text))
+        return false;
+    for (int y = 0; y < rows; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+        uchar* out = buffer->ScanLine(first + y);
+        for (int x = 0; x < width; ++x, out += 3) {
+            out[0] = uchar(qBlue(in[x]));
+            out[1] = uchar(qGreen(in[x]));
+            out[2] = uchar(qRed(in[x]));
+        }
+    }
+    return true;
 }

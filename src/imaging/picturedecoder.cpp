@@ -17,11 +17,6 @@ bool isAcceptedFormat(const QByteArray& format) {
            format == "png";
 }
 
-bool isTooLarge(QSize size) {
-    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
-           qint64(size.width()) * size.height() > kMaxPicturePixels;
-}
-
 // Qt's GIF reader draws every frame on the logical screen of the file header
 // and allocates that screen whole, whatever size the first frame gives: a tiny
 // file can ask for gigabytes. Invalid when the header cannot be read.
@@ -36,15 +31,6 @@ QSize gifScreenSize(const QString& path) {
 QString unreadable(const QString& path, const QString& reason) {
     return QStringLiteral("Das Bild konnte nicht gelesen werden: %1. %2")
         .arg(QFileInfo(path).fileName(), reason);
-}
-
-QString tooLarge(const QString& path, QSize size) {
-    return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
-                          "Seite und 200 Megapixel sind möglich.")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(QFileInfo(path).fileName())
-        .arg(kMaxPictureSide);
 }
 
 QString readerReason(QImageReader::ImageReaderError code) {
@@ -89,6 +75,20 @@ DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows
 
 } // namespace
 
+bool IsPictureTooLarge(QSize size) {
+    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+           qint64(size.width()) * size.height() > kMaxPicturePixels;
+}
+
+QString PictureTooLargeReason(const QString& path, QSize size) {
+    return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
+                          "Seite und 200 Megapixel sind möglich.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(QFileInfo(path).fileName())
+        .arg(kMaxPictureSide);
+}
+
 DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
     QString reason;
     DecodedPicture decoded;
@@ -108,16 +108,16 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         const QSize headerSize = reader.size();
         if (!isAcceptedFormat(format)) {
             reason = unreadable(path, readerReason(QImageReader::UnsupportedFormatError));
-        } else if (headerSize.isValid() && isTooLarge(headerSize)) {
+        } else if (headerSize.isValid() && IsPictureTooLarge(headerSize)) {
             // refused from the header, before any pixel is decoded
-            reason = tooLarge(path, headerSize);
+            reason = PictureTooLargeReason(path, headerSize);
         } else if (const QSize screen = format == "gif" ? gifScreenSize(path) : QSize();
-                   screen.isValid() && isTooLarge(screen)) {
-            reason = tooLarge(path, screen);
+                   screen.isValid() && IsPictureTooLarge(screen)) {
+            reason = PictureTooLargeReason(path, screen);
         } else {
             decoded = readPicture(reader, headerSize, extraRows);
-            if (!decoded.image.isNull() && isTooLarge(decoded.image.size())) {
-                reason = tooLarge(path, decoded.image.size());
+            if (!decoded.image.isNull() && IsPictureTooLarge(decoded.image.size())) {
+                reason = PictureTooLargeReason(path, decoded.image.size());
                 decoded = {};
             }
             if (decoded.image.isNull() && reason.isEmpty())

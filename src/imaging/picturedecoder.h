@@ -9,6 +9,11 @@
 inline constexpr int kMaxPictureSide = 30000;
 inline constexpr qint64 kMaxPicturePixels = 200'000'000;
 
+// True when a picture of `size` is beyond the limits above.
+bool IsPictureTooLarge(QSize size);
+// The German reason for refusing the picture at `path` of `size`.
+QString PictureTooLargeReason(const QString& path, QSize size);
+
 struct DecodedPicture {
     QImage image;
     // True when `image` is a canvas `extraRows` taller than the picture, the

@@ -1,13 +1,21 @@
 #include "stamping/form3.h"
 
 #include "app/linewidget.h"
+#include "app/messageseam.h"
 #include "app/navigation.h"
 #include "app/pageregistry.h"
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
+#include "app/programend.h"
 #include "app/rectanglewidget.h"
 #include "app/url.h"
 #include "job/form2.h"
+#include "stamping/pageinputs.h"
+#include "stamping/pageprogress.h"
+#include "stamping/runstamping.h"
+#include "stamping/servingevents.h"
+#include "stamping/stampingmessage.h"
+#include "stamping/testerbitmap.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -31,11 +39,30 @@ Form3::Form3()
       Command6(bind<QPushButton>("Command6")), Command1(bind<QPushButton>("Command1")),
       Command5(bind<QPushButton>("Command5")), Image1(bind<PictureLabel>("Image1")) {
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form3::Command6_Click);
 }
 
 void Form3::Command1_Click() {
     moveToPageInPlace(*this, form2());
+}
+
+// One file after the other, rows and options read live from the pages; each
+// file's work on a worker thread, so the windows keep answering during a big
+// picture. A closed page ends the run after the file in hand, without a message.
+void Form3::Command5_Click() {
+    if (running_)
+        return;
+    running_ = true;
+    PageInputs inputs;
+    PageProgress progress(*this);
+    const StampingEngineOptions options{1, WriteTesterBitmap};
+    StampingReport report;
+    RunServingEvents([&] { report = RunStamping(inputs, progress, options); });
+    running_ = false;
+    if (!report.stopped && !ProgramEnding())
+        messageSeam().show(StampingMessage(report));
+    Command5->setEnabled(true);
 }
 
 // Users expect help here as on steps 1 and 2.

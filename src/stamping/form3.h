@@ -47,5 +47,9 @@ public:
     PictureLabel* Image1;
 
     void Command1_Click();
+    void Command5_Click(); // the stamping run
     void Command6_Click();
+
+private:
+    bool running_ = false; // the window stays usable during a run: no second start
 };

@@ -53,12 +53,22 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
            const std::function<void(std::size_t, const FileOutcome&)>& onFinished) {
     std::vector<FileOutcome> outcomes(requests.size());
     const auto groups = groupByTouchedPaths(requests);
+    const std::size_t workers =
+        std::min<std::size_t>(groups.size(), static_cast<std::size_t>(std::max(threads, 1)));
+    // Fewer files than threads: each file may use a second core for itself.
+    const bool spareCore = static_cast<std::size_t>(std::max(threads, 1)) > workers;
     std::atomic<std::size_t> nextGroup{0};
     std::mutex reportMutex;
     const auto work = [&] {
         for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
             for (const std::size_t i : groups[g]) {
-                outcomes[i] = StampFile(requests[i]);
+                if (spareCore) {
+                    StampRequest request = requests[i];
+                    request.spareCore = true;
+                    outcomes[i] = StampFile(request);
+                } else {
+                    outcomes[i] = StampFile(requests[i]);
+                }
                 if (onFinished) {
                     const std::lock_guard lock(reportMutex);
                     onFinished(i, outcomes[i]);
@@ -66,8 +76,6 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
             }
         }
     };
-    const std::size_t workers =
-        std::min<std::size_t>(groups.size(), static_cast<std::size_t>(std::max(threads, 1)));
     std::vector<std::jthread> pool;
     for (std::size_t t = 1; t < workers; ++t)
         pool.emplace_back(work);

@@ -1,5 +1,6 @@
 #include "stamping/stampfile.h"
 
+#include "imaging/dibsection.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/fileerror.h"
@@ -109,23 +110,31 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     bool replaceContents = false;
     if (request.notice.on) {
         QString error;
-        const QImage composed =
-            ComposeNotice(request.source, {request.notice.text, request.notice.enlarge}, &error);
-        if (composed.isNull()) {
-            noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
+        const NoticeOptions options{request.notice.text, request.notice.enlarge};
+        bool encoded = false;
+        if (request.writeComposedPicture) {
+            // the composed picture is kept on the side before it is encoded
+            cDIBSection composed;
+            QByteArray profile;
+            if (ComposeNoticeInBuffer(request.source, options, &composed, &profile, &error)) {
+                if (!request.writeComposedPicture(composed.ToPicture(), &error))
+                    return failed(
+                        QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
+                            .arg(error));
+                encoded = EncodeNoticeJpeg(composed, profile, &jpeg, &error);
+            }
         } else {
-            if (request.writeComposedPicture && !request.writeComposedPicture(composed, &error))
-                return failed(QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
-                                  .arg(error));
-            if (!EncodeNoticeJpeg(composed, &jpeg, &error))
-                noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
-            else if (!request.notice.copName)
-                replaceContents = true;
-            else if (const QString copPath = CopName(request.source);
-                     !writeBeside(copPath, jpeg, &error))
-                noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2")
-                                  .arg(copPath, error);
+            encoded =
+                ComposeAndEncodeNotice(request.source, options, request.spareCore, &jpeg, &error);
         }
+        if (!encoded)
+            noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
+        else if (!request.notice.copName)
+            replaceContents = true;
+        else if (const QString copPath = CopName(request.source);
+                 !writeBeside(copPath, jpeg, &error))
+            noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2")
+                              .arg(copPath, error);
     }
     step(1);
 

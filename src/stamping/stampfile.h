@@ -23,6 +23,9 @@ struct StampRequest {
     QByteArray text;      // the copyright text, Windows-1252
     NoticeChoice notice;
     ComposedPictureWriter writeComposedPicture; // empty: none
+    // A core is free beside this file's thread: a JPEG source may be decoded on
+    // a second thread while the encoder follows (same bytes either way).
+    bool spareCore = false;
 };
 
 // The output folder followed by the source's file name.

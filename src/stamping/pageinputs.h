@@ -1,0 +1,27 @@
+#pragma once
+// The run's inputs read from the live controls of the three wizard pages, at
+// the moment the run asks: the job list of step 1, the text and notice options
+// of step 2, the output folder and save box of step 3. Safe to use from a
+// worker thread: every read and write happens on the thread of the windows.
+
+#include "stamping/stampinginputs.h"
+
+class PageInputs final : public StampingInputs {
+public:
+    bool saveAsDefault() override;
+    // Stores the ten options as the controls hold them, the output folder as typed.
+    bool saveCurrentOptions() override;
+
+    QString outputFolder() override;
+    void setOutputFolder(const QString& folder) override;
+
+    bool useTypedText() override;
+    QString typedText() override; // CR LF line breaks
+    QString textFilePath() override;
+
+    int rowCount() override; // the header row included
+    QString rowPath(int row) override;
+    bool rowRemoved(int row) override;
+
+    NoticeChoice notice() override;
+};

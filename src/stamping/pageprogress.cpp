@@ -1,0 +1,41 @@
+#include "stamping/pageprogress.h"
+
+#include "app/guithreadcall.h"
+#include "app/pageregistry.h"
+#include "app/programend.h"
+#include "job/form11.h"
+#include "stamping/form3.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+bool PageProgress::yield() {
+    return onGuiThread([] {
+        QCoreApplication::processEvents();
+        return !ProgramEnding();
+    });
+}
+
+void PageProgress::processingStarted() {
+    onGuiThread([this] { page_.Command5->setEnabled(false); });
+}
+
+void PageProgress::rowStarted(int row) {
+    onGuiThread([row] { form11().jobList().setCurrentRow(row - 1); });
+}
+
+void PageProgress::fileCounters(const QString& source, int rowsLeft, int rowsDone) {
+    onGuiThread([&] {
+        page_.Label13->setText(source);
+        page_.Label11->setText(QString::number(rowsLeft));
+        page_.Label12->setText(QString::number(rowsDone));
+    });
+}
+
+void PageProgress::fileStep(int value, int maximum) {
+    onGuiThread([&] {
+        page_.Stat->setMaximum(maximum);
+        page_.Stat->setValue(value);
+    });
+}

@@ -1,0 +1,242 @@
+#include "imaging/dibsection.h"
+#include "imaging/jpegheaders.h"
+#include "imaging/jpegicc.h"
+#include "imaging/jpegpipeline.h"
+#include "imaging/jpegsource.h"
+#include "imaging/notice.h"
+
+#include "support/testsupport.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImage>
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+namespace {
+
+// A photograph-like picture: gradients with some fine texture.
+QImage texturedPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255 / width + (x * y) % 17) & 0xFF,
+                                (y * 255 / height + (x ^ y) % 13) & 0xFF, (x + 2 * y) % 256));
+    return image;
+}
+
+QByteArray encode(const QImage& picture, int sampling, int flags = 0) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    tjhandle handle = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    const int result = tjCompress2(handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()),
+                                   rgb.height(), TJPF_RGB, &out, &size, sampling, 90, flags);
+    QByteArray jpeg =
+        result == 0 ? QByteArray(reinterpret_cast<char*>(out), qsizetype(size)) : QByteArray();
+    tjFree(out);
+    tjDestroy(handle);
+    EXPECT_FALSE(jpeg.isEmpty());
+    return jpeg;
+}
+
+QByteArray segment(const char* marker, const QByteArray& body) {
+    QByteArray bytes = QByteArray::fromHex(marker);
+    const quint16 length = quint16(body.size() + 2);
+    return bytes.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
+}
+
+// Inserts segments right after SOI.
+QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments) {
+    return jpeg.left(2) + segments + jpeg.mid(2);
+}
+
+QByteArray exifWithOrientation(int orientation, bool bigEndian) {
+    QByteArray body("Exif\0\0", 6);
+    if (bigEndian) {
+        body += QByteArray::fromHex("4d4d002a000000080001011200030000000100");
+        body += char(orientation);
+        body += QByteArray::fromHex("000000000000");
+    } else {
+        body += QByteArray::fromHex("49492a000800000001001201030001000000");
+        body += char(orientation);
+        body += QByteArray::fromHex("000000000000000000");
+    }
+    return segment("ffe1", body);
+}
+
+// What the stamping path makes of a file, and what the general path makes of it.
+struct BothPaths {
+    QByteArray direct, general, whole;
+    QString directError, generalError, wholeError;
+};
+
+BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
+    BothPaths both;
+    cDIBSection buffer;
+    QByteArray profile;
+    if (ComposeNoticeInBuffer(path, options, &buffer, &profile, &both.directError)) {
+        EXPECT_TRUE(EncodeNoticeJpeg(buffer, profile, &both.direct, &both.directError));
+    }
+    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, true, &both.whole, &both.wholeError));
+    QByteArray oneThread;
+    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, false, &oneThread, &both.wholeError));
+    EXPECT_TRUE(oneThread == both.whole);
+    const QImage composed = ComposeNotice(path, options, &both.generalError);
+    if (!composed.isNull()) {
+        EXPECT_TRUE(EncodeNoticeJpeg(composed, &both.general, &both.generalError));
+    }
+    return both;
+}
+
+const QString kNotice = QStringLiteral("Copyright (C) 2026 Anna Beispiel – ÄÖÜ gjpqy");
+
+} // namespace
+
+// The direct decode, and the decoder and encoder running in step, must give the
+// very picture the general reader gives, so the stamped JPEG is the same byte
+// for byte, in both modes and for every kind of JPEG the direct path takes.
+TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
+    TempFolder folder;
+    const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+    const struct {
+        const char* name;
+        QSize size;
+        int sampling;
+        int flags;
+        bool profile;
+    } cases[] = {
+        {"420", {203, 97}, TJSAMP_420, 0, false},
+        {"444", {64, 48}, TJSAMP_444, 0, false},
+        {"422-progressive", {150, 41}, TJSAMP_422, TJFLAG_PROGRESSIVE, false},
+        {"grey", {77, 60}, TJSAMP_GRAY, 0, false},
+        {"profile", {120, 80}, TJSAMP_420, 0, true},
+        {"shorter-than-the-strip", {90, 9}, TJSAMP_420, 0, false},
+    };
+    for (const auto& c : cases) {
+        QByteArray jpeg =
+            encode(texturedPicture(c.size.width(), c.size.height()), c.sampling, c.flags);
+        if (c.profile) {
+            ASSERT_TRUE(InsertIccProfile(&jpeg, adobe));
+        }
+        const QString path = folder.write(QString::fromLatin1(c.name) + ".jpg", jpeg);
+        cDIBSection buffer;
+        const DirectJpeg decoded = DecodeJpegIntoBuffer(path, 20, &buffer);
+        EXPECT_EQ(decoded.result, DirectJpeg::Result::Decoded) << c.name;
+        EXPECT_EQ(buffer.Height(), c.size.height() + 20) << c.name;
+        EXPECT_EQ(decoded.iccProfile.isEmpty(), !c.profile) << c.name;
+        for (const bool enlarge : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (enlarge ? " enlarge" : " direct"));
+            const BothPaths both = stampBothWays(path, {kNotice, enlarge});
+            ASSERT_FALSE(both.direct.isEmpty()) << both.directError.toStdString();
+            EXPECT_TRUE(both.direct == both.general);
+            EXPECT_TRUE(both.whole == both.general);
+            QByteArray pipelined;
+            EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, enlarge}, &pipelined).result,
+                      PipelinedNotice::Result::Encoded);
+        }
+    }
+}
+
+// Pictures the direct path does not take still come out as before.
+TEST(DirectJpegDecode, LeavesTurnedDamagedAndOtherPicturesToTheGeneralReader) {
+    TempFolder folder;
+    const QByteArray plain = encode(texturedPicture(60, 40), TJSAMP_420);
+    QByteArray png;
+    {
+        QBuffer device(&png);
+        device.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(texturedPicture(60, 40).save(&device, "PNG"));
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize stamped; // enlarge mode
+    } cases[] = {
+        {"turned.jpg", withSegments(plain, exifWithOrientation(6, true)), {40, 80}},
+        {"turned-intel.jpg", withSegments(plain, exifWithOrientation(8, false)), {40, 80}},
+        {"cut.jpg", plain.left(plain.size() * 2 / 3), {60, 60}},
+        {"picture.jpg", png, {60, 60}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = folder.write(QString::fromLatin1(c.name), c.bytes);
+        cDIBSection buffer;
+        EXPECT_EQ(DecodeJpegIntoBuffer(path, 20, &buffer).result,
+                  DirectJpeg::Result::UseGeneralReader);
+        EXPECT_TRUE(buffer.IsEmpty());
+        QByteArray pipelined;
+        EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, true}, &pipelined).result,
+                  PipelinedNotice::Result::UseGeneralReader);
+        const BothPaths both = stampBothWays(path, {kNotice, true});
+        ASSERT_FALSE(both.direct.isEmpty()) << both.directError.toStdString();
+        EXPECT_TRUE(both.direct == both.general);
+        EXPECT_TRUE(both.whole == both.general);
+        EXPECT_EQ(QImage::fromData(both.direct).size(), c.stamped);
+    }
+    // an upright EXIF takes the direct path
+    const QString upright =
+        folder.write("upright.jpg", withSegments(plain, exifWithOrientation(1, false)));
+    cDIBSection buffer;
+    EXPECT_EQ(DecodeJpegIntoBuffer(upright, 0, &buffer).result, DirectJpeg::Result::Decoded);
+}
+
+TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
+    TempFolder folder;
+    QByteArray jpeg = encode(texturedPicture(16, 16), TJSAMP_444);
+    // the frame header: FFC0, length, precision, height, width
+    const qsizetype sof = jpeg.indexOf(QByteArray::fromHex("ffc0"));
+    ASSERT_GT(sof, 0);
+    jpeg[sof + 5] = char(0x75); // height 0x7540 = 30 016, beyond 30 000
+    jpeg[sof + 6] = char(0x40);
+    const QString path = folder.write("huge.jpg", jpeg);
+    cDIBSection buffer;
+    const DirectJpeg decoded = DecodeJpegIntoBuffer(path, 20, &buffer);
+    EXPECT_EQ(decoded.result, DirectJpeg::Result::Refused);
+    EXPECT_TRUE(buffer.IsEmpty());
+    QString general;
+    EXPECT_TRUE(ComposeNotice(path, {kNotice, true}, &general).isNull());
+    EXPECT_EQ(decoded.error, general);
+    QByteArray pipelined;
+    const PipelinedNotice stamped = StampJpegNoticePipelined(path, {kNotice, true}, &pipelined);
+    EXPECT_EQ(stamped.result, PipelinedNotice::Result::Failed);
+    EXPECT_EQ(stamped.error, general);
+}
+
+TEST(JpegHeaderFacts, OrientationAndProfileChunks) {
+    const QByteArray plain = encode(texturedPicture(8, 8), TJSAMP_444);
+    const QByteArray chunkA = QByteArray("ICC_PROFILE\0\x01\x02", 14) + QByteArray(200, 'a');
+    const QByteArray chunkB = QByteArray("ICC_PROFILE\0\x02\x02", 14) + QByteArray(150, 'b');
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool understood;
+        int orientation;
+        QByteArray profile;
+    } cases[] = {
+        {"plain", plain, true, 1, {}},
+        {"motorola", withSegments(plain, exifWithOrientation(3, true)), true, 3, {}},
+        {"intel", withSegments(plain, exifWithOrientation(5, false)), true, 5, {}},
+        {"bad orientation", withSegments(plain, exifWithOrientation(9, true)), false, 0, {}},
+        {"exif after another APP1",
+         withSegments(plain, segment("ffe1", "http://ns") + exifWithOrientation(1, true)),
+         false,
+         0,
+         {}},
+        {"two profile chunks",
+         withSegments(plain, segment("ffe2", chunkA) + segment("ffe2", chunkB)), true, 1,
+         QByteArray(200, 'a') + QByteArray(150, 'b')},
+        {"segment past the end", plain.left(30), false, 0, {}},
+        {"no JPEG", QByteArray("GIF89a........"), false, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const JpegHeaderFacts facts = ReadJpegHeaderFacts(c.bytes);
+        EXPECT_EQ(facts.understood, c.understood);
+        if (c.understood) {
+            EXPECT_EQ(facts.orientation, c.orientation);
+            EXPECT_EQ(facts.iccProfile, c.profile);
+        }
+    }
+}
