@@ -35,12 +35,24 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
     // the last byte picks the mode, so both are fuzzed
     const NoticeOptions options{QStringLiteral("Copyright (C) 2002 Ä Ö Ü ß"),
                                 (data[size - 1] & 1) != 0};
+    // the stamping path (JPEG sources decoded straight into the image buffer,
+    // on a second thread when the first byte says so) must agree with the
+    // general one: both succeed or both fail, and give pictures of one size
+    QString stampingError;
+    QByteArray stamped;
+    const bool stampedOk =
+        ComposeAndEncodeNotice(path, options, (data[0] & 1) != 0, &stamped, &stampingError);
+    FuzzCheck(stampedOk || !stampingError.isEmpty(), "a failed stamping path has a reason");
+
     QString error;
     const QImage composed = ComposeNotice(path, options, &error);
+    FuzzCheck(composed.isNull() != stampedOk, "both paths succeed or fail alike");
     if (composed.isNull()) {
         FuzzCheck(!error.isEmpty(), "a picture that fails has a reason");
         return 0;
     }
+    FuzzCheck(QImage::fromData(stamped, "JPEG").size() == composed.size(),
+              "the stamping path gives a picture of the same size");
     FuzzCheck(error.isEmpty(), "no reason with a picture");
     QByteArray jpeg;
     if (!EncodeNoticeJpeg(composed, &jpeg, &error)) {
