@@ -1,6 +1,11 @@
 # Set-up, build, test and benchmarks. `make test` and `make run` install what
 # is missing from Debian's packages first, so a fresh machine needs nothing else.
 BUILD   ?= build
+# The tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_BUILD ?= build-asan
+# libFuzzer targets, built with clang.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
 JOBS    ?= $(shell nproc)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -11,10 +16,13 @@ PKGS := cmake ninja-build g++ pkg-config clang-format \
         fonts-liberation2 fonts-symbola xvfb xauth \
         qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
 
-.PHONY: deps configure build test run bench package format format-check clean
+# Only `make fuzz` needs clang and its runtime (libFuzzer).
+FUZZ_PKGS := clang-14 libclang-rt-14-dev
 
-deps:
-	@missing=""; for p in $(PKGS); do \
+.PHONY: deps fuzz-deps configure build test test-asan fuzz run bench package format format-check clean
+
+deps fuzz-deps:
+	@missing=""; for p in $(if $(filter fuzz-deps,$@),$(FUZZ_PKGS),$(PKGS)); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -33,6 +41,51 @@ build: deps configure
 
 test: deps format-check build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) test-asan
+
+# Sanitizer flags at -O1: fast enough to run every test, exact enough for reports.
+SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
+# Any report ends the program with an error; Qt's and fontconfig's own leaks
+# at exit are suppressed by name (tests/sanitizer/lsan.supp).
+# exitcode=86 keeps a report in a child stampora-cli apart from its own exit codes.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:exitcode=86:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    UBSAN_OPTIONS=halt_on_error=1:exitcode=86:print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS="$(SANITIZE)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" -DSTAMPORA_BENCH=OFF
+
+# Two tests run only in the plain build: the install tree (label packaging),
+# which checks files, not memory, and reading past 4 GiB of a sparse file, which
+# takes minutes under the sanitizers and finds nothing the smaller reader tests miss.
+ASAN_EXCLUDE := ReadsPastFourGibibytes
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
+	  ctest --output-on-failure -j $(JOBS) --timeout 900 -E '$(ASAN_EXCLUDE)' -LE packaging
+
+$(FUZZ_BUILD)/build.ninja: | deps fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer" \
+	  -DSTAMPORA_FUZZ=ON -DSTAMPORA_TESTS=OFF -DSTAMPORA_BENCH=OFF
+
+# Runs every fuzz target for FUZZ_SECONDS on a copy of its corpus; crashers
+# land in tests/corpus/<target>/ as crash-* files, to be replayed by `make test`.
+FUZZ_TARGETS := blockreader textfile picture
+fuzz: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) $(foreach t,$(FUZZ_TARGETS),--target fuzz_$(t))
+	@failed=""; for t in $(FUZZ_TARGETS); do \
+	  work=$(FUZZ_BUILD)/corpus/$$t; mkdir -p $$work; \
+	  dict=tests/fuzz/$$t.dict; [ -f $$dict ] && dict=-dict=$$dict || dict=; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ./$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t $$dict \
+	    -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+	    -artifact_prefix=tests/corpus/$$t/ $$work tests/corpus/$$t || failed="$$failed $$t"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "Found faults in:$$failed (inputs in tests/corpus/)"; exit 1; fi
 
 run: build
 	./$(BUILD)/stampora
@@ -56,4 +109,4 @@ format-check: | deps
 	@clang-format --dry-run --Werror $(SOURCES) || { echo "Formatting differs: run 'make format'"; exit 1; }
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -7,6 +7,7 @@
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"
+#include "stamping/visibletext.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -241,7 +242,9 @@ int runStamp(const QStringList& args) {
     else
         for (const FileOutcome& file : report.files)
             if (!file.ok)
-                ConsoleOutput::error(QStringLiteral("%1: %2").arg(file.source, file.error));
+                // one line per file, also for names and reasons with line breaks
+                ConsoleOutput::error(
+                    VisibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
     if (!out.finish()) {
         ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
         return kExitFailed;

@@ -1,6 +1,7 @@
 #include "imaging/picturedecoder.h"
 
 #include <QColorSpace>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <cstring>
@@ -14,6 +15,17 @@ constexpr int kAllocationLimitMb = 1024;
 bool isAcceptedFormat(const QByteArray& format) {
     return format == "bmp" || format == "gif" || format == "jpeg" || format == "jpg" ||
            format == "png";
+}
+
+// Qt's GIF reader draws every frame on the logical screen of the file header
+// and allocates that screen whole, whatever size the first frame gives: a tiny
+// file can ask for gigabytes. Invalid when the header cannot be read.
+QSize gifScreenSize(const QString& path) {
+    QFile file(path);
+    uchar header[10];
+    if (!file.open(QIODevice::ReadOnly) || file.read(reinterpret_cast<char*>(header), 10) != 10)
+        return {};
+    return {header[6] | header[7] << 8, header[8] | header[9] << 8};
 }
 
 QString unreadable(const QString& path, const QString& reason) {
@@ -99,6 +111,9 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         } else if (headerSize.isValid() && IsPictureTooLarge(headerSize)) {
             // refused from the header, before any pixel is decoded
             reason = PictureTooLargeReason(path, headerSize);
+        } else if (const QSize screen = format == "gif" ? gifScreenSize(path) : QSize();
+                   screen.isValid() && IsPictureTooLarge(screen)) {
+            reason = PictureTooLargeReason(path, screen);
         } else {
             decoded = readPicture(reader, headerSize, extraRows);
             if (!decoded.image.isNull() && IsPictureTooLarge(decoded.image.size())) {

@@ -1,5 +1,6 @@
 #include "stamping/copyrightblock.h"
 
+#include "support/literalblockreader.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -20,52 +21,14 @@ const QByteArray kMarker("10a1020z04y5");
 // What lies between a block's text and the next block's marker.
 const QByteArray kBetweenBlocks = "\x1A\x0A\x0D\x08\x00\x0C\x00"_b;
 
-struct Entry {
-    QByteArray firstLine;
-    QByteArray text;
-    bool operator==(const Entry&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Entry& e) {
-    return os << "{" << e.firstLine.toPercentEncoding().constData() << " | "
-              << e.text.toPercentEncoding().constData() << "}";
-}
+using Entry = BlockEntry;
 
 std::vector<Entry> entriesOf(const CopyrightScan& scan) {
-    std::vector<Entry> out;
-    for (std::size_t i = 0; i < scan.size(); ++i)
-        out.push_back({scan.firstLineBytes(i), scan.textBytes(i)});
-    return out;
+    return EntriesOf(scan);
 }
 
-// The reading algorithm transcribed literally, position by position, slow on
-// purpose: the reference the fast reader must match entry for entry.
 std::vector<Entry> literalRead(const QByteArray& file) {
-    std::vector<Entry> out;
-    const qsizetype length = file.size();
-    for (qsizetype p = 0; p + 12 <= length; ++p) {
-        if (file.mid(p, 12) != kMarker)
-            continue;
-        const QByteArray collected = p + 16 <= length - 1 ? file.mid(p + 16) : QByteArray();
-        if (collected.isEmpty())
-            continue;
-        QList<QByteArray> parts;
-        qsizetype from = 0;
-        for (qsizetype at = collected.indexOf(kMarker, from); at >= 0;
-             at = collected.indexOf(kMarker, from)) {
-            parts.append(collected.mid(from, at - from));
-            from = at + kMarker.size();
-        }
-        parts.append(collected.mid(from));
-        for (const QByteArray& part : parts) {
-            const qsizetype crlf = part.indexOf("\r\n");
-            const QByteArray firstLine = crlf >= 0 ? part.left(crlf) : part;
-            if (!firstLine.isEmpty() && (firstLine[0] == '\x08' || firstLine[0] == '\x0D'))
-                continue;
-            out.push_back({firstLine, part});
-        }
-    }
-    return out;
+    return LiteralReadBlocks(file);
 }
 
 QByteArray block(const QByteArray& text) {

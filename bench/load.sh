@@ -1,0 +1,39 @@
+#!/bin/sh
+# Peak memory of "stampora-cli stamp" on long job lists: 1 000 and 10 000 files,
+# copy only and with the visible notice on small pictures. Memory should grow
+# with the list itself (its paths and results), not with the files stamped.
+# Run from the worktree after a build:
+#   sh bench/load.sh [COUNTS]
+set -eu
+BUILD=${BUILD:-build}
+COUNTS=${1:-"1000 10000"}
+CLI=${CLI:-"$PWD/$BUILD/stampora-cli"}
+PICTURE="$PWD/tests/corpus/picture/baseline.jpg"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+# peak RSS in KiB and seconds of one run of the command in $WORK
+measure() {
+    ( cd "$WORK" && /usr/bin/time -f '%M %e' -o "$WORK/time" "$@" > /dev/null 2> "$WORK/err" ) ||
+        { echo "run failed:" >&2; head -5 "$WORK/err" >&2; exit 1; }
+    cat "$WORK/time"
+}
+
+printf '%-8s %-10s %14s %10s\n' files mode "peak RSS (MiB)" "time (s)"
+for count in $COUNTS; do
+    rm -rf "$WORK/src" "$WORK/out"
+    mkdir -p "$WORK/src"
+    python3 -c 'import shutil, sys
+for i in range(int(sys.argv[1])): shutil.copyfile(sys.argv[2], "%s/bild%d.jpg" % (sys.argv[3], i))' \
+        "$count" "$PICTURE" "$WORK/src"
+    # the list travels as arguments, as a caller with many files would pass it
+    for mode in copy notice; do
+        rm -rf "$WORK/out"
+        if [ $mode = copy ]; then option=--no-notice; else option="--notice=Copyright (C) 2002"; fi
+        set -- $(cd "$WORK" && ls src | sed 's|^|src/|')
+        result=$(measure "$CLI" stamp --output out --text "(C) Last" "$option" --jobs 2 "$@")
+        written=$(ls "$WORK/out" | wc -l)
+        [ "$written" -eq "$count" ] || { echo "only $written of $count written" >&2; exit 1; }
+        echo "$result" | awk -v n="$count" -v m="$mode" '{ printf "%-8s %-10s %14.1f %10.1f\n", n, m, $1 / 1024, $2 }'
+    done
+done

@@ -1,0 +1,7 @@
+#pragma once
+// A private temporary folder for the files the fuzz targets write, kept for
+// the whole process.
+
+#include <QString>
+
+QString FuzzFile(const char* name);

@@ -1,0 +1,66 @@
+#include "fuzzfolder.h"
+#include "fuzztargets.h"
+#include "imaging/notice.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+namespace {
+
+// Larger pictures are accepted by the product but make each run slow; the
+// fuzzer looks for faults in the readers, not for big allocations.
+constexpr qint64 kMaxFuzzPixels = 1'000'000;
+
+} // namespace
+
+int FuzzPicture(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString path = FuzzFile("picture.jpg"); // the content decides the format
+    QFile file(path);
+    FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                  file.write(bytes) == bytes.size(),
+              "writing the input file");
+    file.close();
+    {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        const QSize header = reader.size();
+        if (header.isValid() && qint64(header.width()) * header.height() > kMaxFuzzPixels)
+            return 0;
+    }
+
+    // the last byte picks the mode, so both are fuzzed
+    const NoticeOptions options{QStringLiteral("Copyright (C) 2002 Ä Ö Ü ß"),
+                                (data[size - 1] & 1) != 0};
+    // the stamping path (JPEG sources decoded straight into the image buffer,
+    // on a second thread when the first byte says so) must agree with the
+    // general one: both succeed or both fail, and give pictures of one size
+    QString stampingError;
+    QByteArray stamped;
+    const bool stampedOk =
+        ComposeAndEncodeNotice(path, options, (data[0] & 1) != 0, &stamped, &stampingError);
+    FuzzCheck(stampedOk || !stampingError.isEmpty(), "a failed stamping path has a reason");
+
+    QString error;
+    const QImage composed = ComposeNotice(path, options, &error);
+    FuzzCheck(composed.isNull() != stampedOk, "both paths succeed or fail alike");
+    if (composed.isNull()) {
+        FuzzCheck(!error.isEmpty(), "a picture that fails has a reason");
+        return 0;
+    }
+    FuzzCheck(QImage::fromData(stamped, "JPEG").size() == composed.size(),
+              "the stamping path gives a picture of the same size");
+    FuzzCheck(error.isEmpty(), "no reason with a picture");
+    QByteArray jpeg;
+    if (!EncodeNoticeJpeg(composed, &jpeg, &error)) {
+        FuzzCheck(!error.isEmpty(), "an encoding that fails has a reason");
+        return 0;
+    }
+    const QImage back = QImage::fromData(jpeg, "JPEG");
+    FuzzCheck(!back.isNull(), "the JPEG written decodes");
+    FuzzCheck(back.size() == composed.size(), "the JPEG has the size of the composed picture");
+    return 0;
+}
