@@ -113,13 +113,15 @@ std::size_t firstLineLengthInMemory(QByteArrayView bytes, std::size_t begin, std
 
 // The same through the file, a piece at a time; a read that fails or comes
 // short ends the line there.
+// Pieces start small and grow: most first lines end within a few hundred bytes.
 std::size_t firstLineLengthInFile(const FileBytes& file, std::size_t begin, std::size_t end) {
-    constexpr std::size_t kPiece = 1 << 16;
-    std::vector<char> buffer(kPiece + 1);
+    constexpr std::size_t kLargestPiece = 1 << 16;
+    thread_local std::vector<char> buffer(kLargestPiece + 1);
+    std::size_t piece = 512;
     bool carriedCr = false; // the previous piece ended with CR
-    for (std::size_t at = begin; at < end;) {
+    for (std::size_t at = begin; at < end; piece = std::min(piece * 4, kLargestPiece)) {
         const qint64 got = file.readAt(static_cast<qint64>(at), buffer.data() + 1,
-                                       static_cast<qint64>(std::min(kPiece, end - at)));
+                                       static_cast<qint64>(std::min(piece, end - at)));
         if (got <= 0)
             return at - begin;
         buffer[0] = carriedCr ? '\r' : '\0';
@@ -151,7 +153,10 @@ void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
 // marker is taken once the 18 bytes from its start are in the buffer; the last
 // 17 bytes of each piece stay for the next round. Returns 0, or errno when the file
 // could not be read to its end.
-int searchByReading(const FileBytes& file, EntryCollector& collector) {
+constexpr std::size_t kHeadBytes = 160;
+using TextHeads = std::vector<std::pair<std::size_t, QByteArray>>;
+
+int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads& heads) {
     constexpr qint64 kPiece = 1 << 17;
     constexpr qint64 kAhead = kBlockMarkerLength + 6;
     constexpr qint64 kKeep = kAhead - 1;
@@ -177,6 +182,13 @@ int searchByReading(const FileBytes& file, EntryCollector& collector) {
                  FindBlockMarker(buffer.data(), limit, static_cast<std::size_t>(searchFrom - base));
              at < limit; at = FindBlockMarker(buffer.data(), limit, at + kBlockMarkerLength)) {
             const auto marker = static_cast<std::size_t>(base) + at;
+            const std::size_t textAt = at + 16; // in the buffer
+            if (textAt < static_cast<std::size_t>(held) && heads.size() < kMaxCopyrightEntries)
+                heads.emplace_back(
+                    marker + 16,
+                    QByteArray(buffer.data() + textAt,
+                               static_cast<qsizetype>(std::min<std::size_t>(
+                                   kHeadBytes, static_cast<std::size_t>(held) - textAt))));
             if (!collector.addMarker(marker,
                                      contexts.take(window, static_cast<std::size_t>(base), marker)))
                 return 0;
@@ -260,6 +272,12 @@ QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
     if (!readAt_)
         return bytes_.sliced(static_cast<qsizetype>(begin), static_cast<qsizetype>(length))
             .toByteArray();
+    const auto head = std::lower_bound(
+        heads_.begin(), heads_.end(), begin,
+        [](const std::pair<std::size_t, QByteArray>& h, std::size_t at) { return h.first < at; });
+    if (head != heads_.end() && head->first == begin &&
+        length <= static_cast<std::size_t>(head->second.size()))
+        return head->second.left(static_cast<qsizetype>(length));
     QByteArray out(static_cast<qsizetype>(length), Qt::Uninitialized);
     qint64 done = 0;
     while (done < out.size()) {
@@ -332,7 +350,7 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
             return firstLineLengthInFile(file, begin, end);
         },
         kMaxCopyrightEntries);
-    if (const int err = searchByReading(file, collector); err != 0) {
+    if (const int err = searchByReading(file, collector, scan.heads_); err != 0) {
         scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
                           .arg(path, DescribeFileError(err));
         return scan;

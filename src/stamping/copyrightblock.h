@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The marker that every block carries, compared byte for byte.
@@ -60,6 +61,9 @@ private:
     std::shared_ptr<const void> storage_; // keeps a buffer read whole alive
     QByteArrayView bytes_;
     std::function<qint64(qint64, char*, qint64)> readAt_; // reads from the file when set
+    // The first bytes behind each marker's text start, kept while the file was
+    // searched, so listing first lines needs no read per entry (ascending offsets).
+    std::vector<std::pair<std::size_t, QByteArray>> heads_;
     std::vector<CopyrightEntry> entries_;
     QString error_;
     bool truncated_ = false;
