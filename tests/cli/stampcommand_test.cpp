@@ -5,32 +5,20 @@
 #include "stamping/windows1252.h"
 #include "support/testsupport.h"
 
+#include "clirunner.h"
 #include <QDir>
 #include <QImage>
+
 #include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+// the command as its own process, without a display
+using CliResult = CliRun;
 
 CliResult runStamp(const QStringList& arguments, const QString& workingFolder) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(STAMPORA_CLI), QStringList{"stamp"} + arguments);
-    if (!process.waitForFinished(120000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    return RunStamp(arguments, workingFolder);
 }
 
 QByteArray stamped(const QByteArray& source, const QByteArray& text) {
