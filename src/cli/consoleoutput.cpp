@@ -1,9 +1,12 @@
 #include "cli/consoleoutput.h"
 
+#include "imaging/filename.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 ConsoleOutput::ConsoleOutput() {
     static char buffer[1 << 16];
@@ -16,7 +19,8 @@ void ConsoleOutput::write(QByteArrayView utf8) {
 }
 
 void ConsoleOutput::write(QStringView text) {
-    write(QByteArrayView(text.toUtf8()));
+    // file names come out with their own bytes, UTF-8 or not
+    write(QByteArrayView(FileNameToBytes(text)));
 }
 
 void ConsoleOutput::writeConverted(std::size_t length,
@@ -35,8 +39,39 @@ bool ConsoleOutput::finish() {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
+namespace {
+
+std::FILE*& ownErrors() {
+    static std::FILE* stream = stderr;
+    return stream;
+}
+
+} // namespace
+
+void ConsoleOutput::keepLibrariesQuiet() {
+    if (ownErrors() != stderr)
+        return; // done before
+    const int fd = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    std::FILE* own = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
+    std::FILE* nowhere = own ? std::fopen("/dev/null", "we") : nullptr;
+    if (!nowhere) {
+        if (own)
+            std::fclose(own);
+        else if (fd >= 0)
+            ::close(fd);
+        return; // then libraries' lines stay; ours are written all the same
+    }
+    std::setvbuf(own, nullptr, _IONBF, 0);
+    ownErrors() = own;
+    stderr = nowhere; // the C library lets its standard streams be replaced
+}
+
+std::FILE* ConsoleOutput::errors() {
+    return ownErrors();
+}
+
 void ConsoleOutput::error(const QString& message) {
     std::fflush(stdout);
-    const QByteArray line = QStringLiteral("stampora-cli: %1\n").arg(message).toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    const QByteArray line = FileNameToBytes(QStringLiteral("stampora-cli: %1\n").arg(message));
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), errors());
 }

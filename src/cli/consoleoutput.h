@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <cstdio>
 #include <functional>
 
 class ConsoleOutput {
@@ -24,4 +25,14 @@ public:
 
     // One line on standard error, prefixed with the program's name.
     static void error(const QString& message);
+
+    // Libraries write complaints of their own to the C library's `stderr`
+    // (libpng prints "libpng error: ..." for a broken PNG, say), while the
+    // command reports each file itself, on one line. From this call on, the
+    // program's own lines go to standard error through a stream of their own and
+    // `stderr` leads to /dev/null. (Sanitizer reports write to the descriptor
+    // and still appear.)
+    static void keepLibrariesQuiet();
+    // The stream of the program's own lines on standard error.
+    static std::FILE* errors();
 };

@@ -1,9 +1,12 @@
 #include "cli/jsonstring.h"
 
+#include "imaging/filename.h"
+
 QString JsonEscaped(QStringView text) {
     QString out;
     out.reserve(text.size() + 8);
-    for (const QChar c : text) {
+    // a file name's bytes that are no UTF-8 have no place in JSON: shown as U+FFFD
+    for (const QChar c : DisplayFileName(text)) {
         switch (c.unicode()) {
         case u'"':
             out += QLatin1String("\\\"");

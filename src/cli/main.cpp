@@ -5,6 +5,7 @@
 #include "cli/exitcodes.h"
 #include "cli/readcommand.h"
 #include "cli/stampcommand.h"
+#include "imaging/filename.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -46,7 +47,7 @@ QString help() {
 // the caller; the commands report for themselves.
 void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+        ConsoleOutput::error(message);
 }
 
 // Only the visible notice draws text. Reading, copy-only stamping and the help
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     // The visible notice draws text, which needs a GUI application: offscreen, so
     // no display is needed. Qt sees only the platform; the arguments stay ours.
     qInstallMessageHandler(quietQtMessages);
+    ConsoleOutput::keepLibrariesQuiet();
     char platformOption[] = "-platform";
     char platform[] = "offscreen";
     int guiArgc = 3;
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
                                 : std::make_unique<QCoreApplication>(coreArgc, appArgv);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(FileNameFromBytes(argv[i])); // names need not be UTF-8
     QCoreApplication::setApplicationName(QStringLiteral("stampora-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
 

@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
+#include "imaging/filename.h"
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"
@@ -87,13 +88,13 @@ public:
     void fileFinished(const FileOutcome& outcome) override {
         ++done_;
         if (enabled_)
-            std::fprintf(stderr, "\r\033[K[%d/%d] %s", done_, total_,
-                         outcome.source.toUtf8().constData());
+            std::fprintf(ConsoleOutput::errors(), "\r\033[K[%d/%d] %s", done_, total_,
+                         FileNameToBytes(outcome.source).constData());
     }
     // Clears the line before anything else is written.
     void finish() {
         if (enabled_ && done_ > 0)
-            std::fprintf(stderr, "\r\033[K");
+            std::fprintf(ConsoleOutput::errors(), "\r\033[K");
         enabled_ = false;
     }
 

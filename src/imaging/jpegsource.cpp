@@ -1,6 +1,7 @@
 #include "imaging/jpegsource.h"
 
 #include "imaging/dibsection.h"
+#include "imaging/filename.h"
 #include "imaging/jpegheaders.h"
 #include "imaging/picturedecoder.h"
 
@@ -37,8 +38,8 @@ tjhandle threadDecompressor() {
 }
 
 QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 4 || file.size() > kLargestDirectFile)
+    QFile file;
+    if (!OpenForReading(file, path) || file.size() < 4 || file.size() > kLargestDirectFile)
         return {};
     // Peek first, so other formats are not read whole for nothing.
     const QByteArray start = file.peek(3);

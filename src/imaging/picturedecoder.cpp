@@ -1,5 +1,7 @@
 #include "imaging/picturedecoder.h"
 
+#include "imaging/filename.h"
+
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
@@ -21,9 +23,9 @@ bool isAcceptedFormat(const QByteArray& format) {
 // and allocates that screen whole, whatever size the first frame gives: a tiny
 // file can ask for gigabytes. Invalid when the header cannot be read.
 QSize gifScreenSize(const QString& path) {
-    QFile file(path);
+    QFile file;
     uchar header[10];
-    if (!file.open(QIODevice::ReadOnly) || file.read(reinterpret_cast<char*>(header), 10) != 10)
+    if (!OpenForReading(file, path) || file.read(reinterpret_cast<char*>(header), 10) != 10)
         return {};
     return {header[6] | header[7] << 8, header[8] | header[9] << 8};
 }
@@ -92,15 +94,15 @@ QString PictureTooLargeReason(const QString& path, QSize size) {
 DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
     QString reason;
     DecodedPicture decoded;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    QFile file;
+    if (!IsRegularFileName(path) || !OpenForReading(file, path)) {
         reason = unreadable(path, readerReason(QImageReader::FileNotFoundError));
-    } else if (info.size() == 0) {
+    } else if (file.size() == 0) {
         reason = unreadable(path, QStringLiteral("Die Datei ist leer."));
     } else {
         if (QImageReader::allocationLimit() < kAllocationLimitMb)
             QImageReader::setAllocationLimit(kAllocationLimitMb);
-        QImageReader reader(path);
+        QImageReader reader(&file);
         // The content decides, not the name: a PNG saved as ".jpg" still reads.
         reader.setDecideFormatFromContent(true);
         reader.setAutoTransform(true);

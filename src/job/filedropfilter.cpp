@@ -1,5 +1,7 @@
 #include "job/filedropfilter.h"
 
+#include "imaging/filename.h"
+
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -16,8 +18,10 @@ QStringList FileDropFilter::localPaths(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls()) {
+        // the path's own bytes, percent-decoded: a name need not be UTF-8
         if (url.isLocalFile())
-            paths.append(QDir::cleanPath(url.toLocalFile()));
+            paths.append(QDir::cleanPath(FileNameFromBytes(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))));
     }
     return paths;
 }

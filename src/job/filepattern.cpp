@@ -1,7 +1,8 @@
 #include "job/filepattern.h"
 
+#include "job/folderentries.h"
+
 #include <QCollator>
-#include <QDir>
 #include <QLocale>
 #include <algorithm>
 #include <vector>
@@ -75,9 +76,7 @@ void SortFileNames(QStringList& names) {
 }
 
 QStringList ListMatchingFiles(const QString& folder, const FilePattern& pattern) {
-    // Without QDir::Hidden dot files are left out; without QDir::System broken links are.
-    const QStringList entries =
-        QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QStringList entries = ListFolderEntries(folder, FolderEntryKind::Files);
     QStringList names;
     for (const QString& name : entries) {
         if (pattern.matches(name))

@@ -2,6 +2,7 @@
 
 #include "job/drives.h"
 #include "job/filepattern.h"
+#include "job/folderentries.h"
 
 #include <QDir>
 
@@ -26,7 +27,7 @@ QStringList FolderChain(const QString& root, const QString& folder) {
 }
 
 QStringList ListSubfolders(const QString& folder) {
-    QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList names = ListFolderEntries(folder, FolderEntryKind::Folders);
     SortFileNames(names);
     QStringList paths;
     paths.reserve(names.size());

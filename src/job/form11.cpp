@@ -7,6 +7,7 @@
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
 #include "app/url.h"
+#include "imaging/filename.h"
 #include "job/filedropfilter.h"
 #include "job/filepattern.h"
 #include "job/folderlist.h"
@@ -167,7 +168,7 @@ void Form11::hideRemovedRows(int first, int last) {
 
 bool Form11::setCurrentFolder(const QString& folder) {
     const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir())
+    if (!IsFolderName(folder))
         return false;
     currentFolder_ = QDir::cleanPath(info.absoluteFilePath());
     lastFolderOfDrive_.insert(driveRootOf(currentFolder_), currentFolder_);
@@ -223,7 +224,7 @@ void Form11::Drive1_Change() {
         return;
     // the drive's current folder: the one last browsed there, else its root
     const QString last = lastFolderOfDrive_.value(root);
-    if (!last.isEmpty() && QFileInfo(last).isDir() && setCurrentFolder(last))
+    if (!last.isEmpty() && IsFolderName(last) && setCurrentFolder(last))
         return;
     // a drive that cannot be opened is ignored: the tree stays where it was
     if (const std::optional<QString> opened = OpenDrive(root))
@@ -261,7 +262,7 @@ void Form11::addDroppedPaths(const QStringList& paths) {
     const FilePattern pattern(Text1->text());
     QStringList files;
     for (const QString& path : paths) {
-        if (QFileInfo(path).isDir()) {
+        if (IsFolderName(path)) {
             for (const QString& name : ListMatchingFiles(path, pattern))
                 files.append(JoinFolderAndName(path, name));
         } else {

@@ -1,6 +1,9 @@
 #include "job/joblist.h"
 
-#include <QFileInfo>
+#include "imaging/filename.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 JobList::JobList(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -18,7 +21,7 @@ QVariant JobList::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == PathColumn ? e.path : QString::number(e.size);
+        return index.column() == PathColumn ? DisplayFileName(e.path) : QString::number(e.size);
     case Qt::TextAlignmentRole:
         return index.column() == PathColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                             : int(Qt::AlignRight | Qt::AlignVCenter);
@@ -51,9 +54,11 @@ QStringList JobList::add(const QStringList& paths) {
     QStringList skipped;
     for (const QString& path : paths) {
         // the file may have vanished or changed since the file list showed it
-        const QFileInfo info(path);
-        if (info.isFile() && info.isReadable())
-            added.append({path, info.size(), false});
+        const QByteArray name = FileNameToBytes(path);
+        struct stat info {};
+        if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::access(name.constData(), R_OK) == 0)
+            added.append({path, qint64(info.st_size), false});
         else
             skipped.append(path);
     }

@@ -1,4 +1,5 @@
 #include "stamping/copyrighttextfile.h"
+#include "imaging/filename.h"
 
 #include "stamping/fileerror.h"
 #include "stamping/windows1252.h"
@@ -40,7 +41,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     if (path.isEmpty())
         return fail(QStringLiteral("Es ist keine Datei angegeben"));
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail(DescribeFileError(errno));
     struct stat info {};

@@ -1,4 +1,5 @@
 #include "stamping/filebytes.h"
+#include "imaging/filename.h"
 
 #include "stamping/fileerror.h"
 
@@ -64,7 +65,7 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
     const auto fd = std::make_shared<Descriptor>(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd->get() < 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;

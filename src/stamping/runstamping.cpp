@@ -1,4 +1,5 @@
 #include "stamping/runstamping.h"
+#include "imaging/filename.h"
 
 #include "imaging/notice.h"
 #include "stamping/copyrighttextfile.h"
@@ -26,12 +27,12 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QString* error
         *folder += QLatin1Char('/');
         inputs.setOutputFolder(*folder);
     }
-    if (!QDir().mkpath(*folder)) {
+    if (!MakeFolderPath(*folder)) {
         *error =
             QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
         return false;
     }
-    if (::access(QFile::encodeName(*folder).constData(), W_OK | X_OK) != 0) {
+    if (::access(FileNameToBytes(*folder).constData(), W_OK | X_OK) != 0) {
         *error =
             QStringLiteral("In den Ausgabeordner „%1“ kann nicht geschrieben werden.").arg(*folder);
         return false;

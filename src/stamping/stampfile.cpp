@@ -1,4 +1,5 @@
 #include "stamping/stampfile.h"
+#include "imaging/filename.h"
 
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
@@ -19,7 +20,7 @@ namespace {
 
 bool sameFolder(const QString& a, const struct stat& b) {
     struct stat info {};
-    return !a.isEmpty() && ::stat(QFile::encodeName(a).constData(), &info) == 0 &&
+    return !a.isEmpty() && ::stat(FileNameToBytes(a).constData(), &info) == 0 &&
            info.st_dev == b.st_dev && info.st_ino == b.st_ino;
 }
 
@@ -27,11 +28,11 @@ bool sameFolder(const QString& a, const struct stat& b) {
 // its output would replace it.
 bool liesInOutputFolder(const QString& source, const QString& outputFolder) {
     struct stat output {};
-    if (::stat(QFile::encodeName(outputFolder).constData(), &output) != 0)
+    if (::stat(FileNameToBytes(outputFolder).constData(), &output) != 0)
         return false;
     const QFileInfo info(source);
     return sameFolder(info.absolutePath(), output) ||
-           sameFolder(QFileInfo(info.canonicalFilePath()).absolutePath(), output);
+           sameFolder(QFileInfo(CanonicalFileName(source)).absolutePath(), output);
 }
 
 class FileDescriptor {
@@ -70,7 +71,7 @@ QStringList PathsTouchedBy(const StampRequest& request) {
         QDir::cleanPath(info.absoluteFilePath()),
         QDir::cleanPath(
             QFileInfo(OutputPathFor(request.outputFolder, request.source)).absoluteFilePath())};
-    if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
+    if (const QString canonical = CanonicalFileName(request.source); !canonical.isEmpty())
         paths.append(canonical);
     if (request.notice.on && request.notice.copName)
         paths.append(QDir::cleanPath(QFileInfo(CopName(request.source)).absoluteFilePath()));
@@ -97,7 +98,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
 
     // O_NONBLOCK: a named pipe in the list must not stop the run.
     const FileDescriptor source(
-        ::open(QFile::encodeName(request.source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        ::open(FileNameToBytes(request.source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (source.get() < 0)
         return failed(QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno)));
     struct stat info {};

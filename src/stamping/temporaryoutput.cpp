@@ -1,13 +1,13 @@
 #include "stamping/temporaryoutput.h"
+#include "imaging/filename.h"
 
 #include "stamping/fileerror.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -79,7 +79,7 @@ bool TemporaryOutput::create(const QString& folder) {
                 .arg(QLatin1String(kTemporaryPrefix))
                 .arg(::getpid())
                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-        const QByteArray path = QFile::encodeName(base + name);
+        const QByteArray path = FileNameToBytes(base + name);
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_ = fd;
@@ -127,20 +127,31 @@ bool TemporaryOutput::commit(const QString& finalPath) {
     fd_ = -1;
     if (::close(fd) != 0)
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"), errno);
-    if (::rename(path_.constData(), QFile::encodeName(finalPath).constData()) != 0)
+    if (::rename(path_.constData(), FileNameToBytes(finalPath).constData()) != 0)
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht ersetzt werden"), errno);
     path_.clear();
     return true;
 }
 
 void RemoveStaleTemporaries(const QString& folder) {
-    const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QLatin1String(kTemporaryPrefix) + QLatin1Char('*')},
-                      QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        const pid_t owner = ownerOf(name);
+    const QByteArray base = FileNameToBytes(folder) + '/';
+    DIR* dir = ::opendir(base.constData());
+    if (!dir)
+        return;
+    const QByteArray prefix(kTemporaryPrefix);
+    QList<QByteArray> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix))
+            continue;
+        const pid_t owner = ownerOf(QString::fromLatin1(name));
         if (owner == ::getpid() || owner < 0 || !processRuns(owner))
-            QFile::remove(dir.filePath(name));
+            stale.append(name);
+    }
+    ::closedir(dir);
+    for (const QByteArray& name : stale) {
+        struct stat info {};
+        if (::lstat((base + name).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+            ::unlink((base + name).constData());
     }
 }

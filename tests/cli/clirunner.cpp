@@ -1,5 +1,6 @@
 #include "clirunner.h"
 
+#include "imaging/filename.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/temporaryoutput.h"
 
@@ -66,8 +67,8 @@ QMap<QByteArray, QByteArray> HashFiles(const QString& folder) {
 }
 
 QString CheckStamped(const QString& path, const QByteArray& text, bool picture) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!OpenForReading(file, path))
         return QStringLiteral("cannot be opened");
     const QByteArray bytes = file.readAll();
     const QByteArray block = CopyrightBlockBytes(text);

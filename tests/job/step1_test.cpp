@@ -1,3 +1,4 @@
+#include "imaging/filename.h"
 #include "job/copyrightoptions.h"
 #include "job/form2.h"
 #include "job/pageoptions.h"
@@ -304,6 +305,35 @@ TEST_F(Step1, DroppedFilesAndFoldersAreAddedInDropOrder) {
     QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, {});
     QCoreApplication::sendEvent(target, &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(Step1, NamesThatAreNoUtf8AreListedAddedAndDropped) {
+    // a Latin-1 name, as copied from an old disk, beside the others
+    const QString cafe = pictures.write(FileNameFromBytes("caf\xE9.jpg"), "12345");
+    ASSERT_EQ(readAll(cafe), "12345");
+    Form11& step1 = enterWizard();
+    EXPECT_EQ(fileList().size(), 5);
+    click(step1.Command2);
+    EXPECT_TRUE(messages.messages().empty());
+    ASSERT_TRUE(jobPaths().contains(cafe));
+    const int row = int(jobPaths().indexOf(cafe));
+    EXPECT_EQ(step1.Flex->model()->index(row, 1).data().toString(), "5");
+    EXPECT_EQ(step1.Flex->model()->index(row, 0).data().toString(),
+              pictures.path() + QStringLiteral("/caf\uFFFD.jpg"));
+
+    // dropped, its URL carries the byte percent-encoded
+    click(step1.Command4);
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded(QUrl::fromLocalFile(pictures.path()).toEncoded() + "/caf%E9.jpg")});
+    QWidget* target = step1.Flex->viewport();
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &drop);
+    EXPECT_EQ(jobPaths(), QStringList({cafe}));
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(Step1, StepTwoAndBackKeepsListFolderPatternAndOptions) {

@@ -1,10 +1,26 @@
 #include "support/testsupport.h"
 
+#include "imaging/filename.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <ftw.h>
+#include <unistd.h>
+
 TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/stampora-test-XXXXXX")) {}
+
+TempFolder::~TempFolder() {
+    // by the names' own bytes, so names that are no UTF-8 go too
+    const auto remove = [](const char* path, const struct stat*, int, FTW*) {
+        ::remove(path);
+        return 0; // on past anything that cannot be removed
+    };
+    if (dir_.isValid())
+        ::nftw(FileNameToBytes(dir_.path()).constData(), remove, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 QString TempFolder::file(const QString& name) const {
     return dir_.filePath(name);
@@ -12,14 +28,21 @@ QString TempFolder::file(const QString& name) const {
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString path = file(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
+    MakeFolderPath(QFileInfo(path).absolutePath());
+    const int fd = OpenFileName(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        ::close(fd);
+    }
     return path;
 }
 
 QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile f;
+    return OpenForReading(f, path) ? f.readAll() : QByteArray();
 }

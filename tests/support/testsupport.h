@@ -9,10 +9,14 @@
 class TempFolder {
 public:
     TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
     QString path() const { return dir_.path(); }
     // Full path of a name inside the folder.
     QString file(const QString& name) const;
-    // Writes bytes to a name inside the folder (creating sub-folders) and returns its path.
+    // Writes bytes to a name inside the folder (creating sub-folders) and returns
+    // its path. Names that are no UTF-8 come from FileNameFromBytes.
     QString write(const QString& name, const QByteArray& bytes) const;
 
 private:
