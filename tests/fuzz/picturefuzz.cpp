@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <cstring>
 
 namespace {
 
@@ -31,6 +32,10 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
         if (header.isValid() && qint64(header.width()) * header.height() > kMaxFuzzPixels)
             return 0;
     }
+    // a GIF is drawn on its logical screen, whatever its first frame says
+    if (size >= 10 && std::memcmp(data, "GIF", 3) == 0 &&
+        qint64(data[6] | data[7] << 8) * (data[8] | data[9] << 8) > kMaxFuzzPixels)
+        return 0;
 
     // the last byte picks the mode, so both are fuzzed
     const NoticeOptions options{QStringLiteral("Copyright (C) 2002 Ä Ö Ü ß"),
