@@ -1,7 +1,9 @@
 #!/bin/sh
 # Peak memory of "stampora-cli stamp" on long job lists: 1 000 and 10 000 files,
-# copy only and with the visible notice on small pictures. Memory should grow
-# with the list itself (its paths and results), not with the files stamped.
+# copy only and with the visible notice on small pictures; then the windows with
+# the same counts: "++" on a folder, a drop of the files and a copy-only run
+# (stampora_window_load). Memory should grow with the list itself (its paths and
+# results), not with the files stamped.
 # Run from the worktree after a build:
 #   sh bench/load.sh [COUNTS]
 set -eu
@@ -36,4 +38,11 @@ for i in range(int(sys.argv[1])): shutil.copyfile(sys.argv[2], "%s/bild%d.jpg" %
         [ "$written" -eq "$count" ] || { echo "only $written of $count written" >&2; exit 1; }
         echo "$result" | awk -v n="$count" -v m="$mode" '{ printf "%-8s %-10s %14.1f %10.1f\n", n, m, $1 / 1024, $2 }'
     done
+done
+
+WINDOW_LOAD="$PWD/$BUILD/bench/stampora_window_load"
+[ -x "$WINDOW_LOAD" ] || cmake --build "$BUILD" --target stampora_window_load
+for count in $COUNTS; do
+    echo
+    QT_QPA_PLATFORM=offscreen "$WINDOW_LOAD" "$count" 2>/dev/null
 done
