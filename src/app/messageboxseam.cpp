@@ -1,6 +1,7 @@
 #include "app/messageboxseam.h"
 
 #include "app/guithreadcall.h"
+#include "imaging/filename.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -26,7 +27,8 @@ void MessageBoxSeam::showHere(const MessageBoxRequest& request) {
         icon = QMessageBox::Critical;
         break;
     }
-    QMessageBox box(icon, request.title, request.text, QMessageBox::Ok,
+    // the bytes of a file name that are no UTF-8 shown as U+FFFD
+    QMessageBox box(icon, request.title, DisplayFileName(request.text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }

@@ -148,7 +148,7 @@ bool MakeFolderPath(const QString& path) {
     if (IsFolderName(path))
         return true;
     // each folder from the top down; one that exists already is fine
-    for (qsizetype end = bytes.indexOf('/', 1); ; end = bytes.indexOf('/', end + 1)) {
+    for (qsizetype end = bytes.indexOf('/', 1);; end = bytes.indexOf('/', end + 1)) {
         const QByteArray part = end < 0 ? bytes : bytes.left(end);
         if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
             return false;

@@ -8,7 +8,8 @@
 
 QStringList ListFolderEntries(const QString& folder, FolderEntryKind kind) {
     QStringList names;
-    DIR* dir = ::opendir(FileNameToBytes(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+    DIR* dir =
+        ::opendir(FileNameToBytes(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
     if (!dir)
         return names;
     const bool wantFolders = kind == FolderEntryKind::Folders;

@@ -34,6 +34,8 @@
 
 namespace {
 constexpr int kFolderPathRole = Qt::UserRole + 1;
+// the file list's name when it differs from the text shown
+constexpr int kFileNameRole = Qt::UserRole + 2;
 constexpr int kGridRowHeightPixels = 16; // the grid's classic row height, 240 twips
 constexpr int kMostNamesInMessage = 15;
 
@@ -192,16 +194,16 @@ void Form11::fillFolderTree() {
     const QStringList chain = FolderChain(driveRootOf(currentFolder_), currentFolder_);
     for (const QString& path : chain) {
         const QString name = current ? QFileInfo(path).fileName() : path; // the root by its path
-        current = new QStandardItem(open, name);
+        current = new QStandardItem(open, DisplayFileName(name));
         current->setData(path, kFolderPathRole);
-        current->setToolTip(path);
+        current->setToolTip(DisplayFileName(path));
         parent->appendRow(current);
         parent = current;
     }
     for (const QString& path : ListSubfolders(currentFolder_)) {
-        auto* item = new QStandardItem(closed, QFileInfo(path).fileName());
+        auto* item = new QStandardItem(closed, DisplayFileName(QFileInfo(path).fileName()));
         item->setData(path, kFolderPathRole);
-        item->setToolTip(path);
+        item->setToolTip(DisplayFileName(path));
         parent->appendRow(item);
     }
     Dir1->expandAll();
@@ -239,7 +241,15 @@ void Form11::Text1_Change() {
     File1->clear();
     if (currentFolder_.isEmpty())
         return;
-    File1->addItems(ListMatchingFiles(currentFolder_, FilePattern(Text1->text())));
+    const QStringList names = ListMatchingFiles(currentFolder_, FilePattern(Text1->text()));
+    File1->addItems(names);
+    // a name that is no UTF-8 is shown readable and keeps its own bytes aside
+    for (int row = 0; row < names.size(); ++row) {
+        if (const QString shown = DisplayFileName(names[row]); shown != names[row]) {
+            File1->item(row)->setText(shown);
+            File1->item(row)->setData(kFileNameRole, names[row]);
+        }
+    }
 }
 
 QStringList Form11::listedPaths(bool selectedOnly) const {
@@ -247,7 +257,10 @@ QStringList Form11::listedPaths(bool selectedOnly) const {
     for (int row = 0; row < File1->count(); ++row) {
         const QListWidgetItem* item = File1->item(row);
         if (!selectedOnly || item->isSelected())
-            paths.append(JoinFolderAndName(currentFolder_, item->text()));
+            paths.append(
+                JoinFolderAndName(currentFolder_, item->data(kFileNameRole).isValid()
+                                                      ? item->data(kFileNameRole).toString()
+                                                      : item->text()));
     }
     return paths;
 }

@@ -3,6 +3,7 @@
 #include "app/guithreadcall.h"
 #include "app/pageregistry.h"
 #include "app/programend.h"
+#include "imaging/filename.h"
 #include "job/form11.h"
 #include "stamping/form3.h"
 
@@ -27,7 +28,7 @@ void PageProgress::rowStarted(int row) {
 
 void PageProgress::fileCounters(const QString& source, int rowsLeft, int rowsDone) {
     onGuiThread([&] {
-        page_.Label13->setText(source);
+        page_.Label13->setText(DisplayFileName(source));
         page_.Label11->setText(QString::number(rowsLeft));
         page_.Label12->setText(QString::number(rowsDone));
     });

@@ -69,10 +69,10 @@ TEST(FileName, FilesWithNamesThatAreNoUtf8CanBeReachedAndCreated) {
     QFile file;
     ASSERT_TRUE(OpenForReading(file, path));
     EXPECT_EQ(file.readAll(), "abc");
-    EXPECT_EQ(CanonicalFileName(deeper + QStringLiteral("../unter/") +
-                                FileNameFromBytes("caf\xE9.jpg")),
-              CanonicalFileName(temp.path()) + QStringLiteral("/") +
-                  FileNameFromBytes("Ordn\xE9r/unter/caf\xE9.jpg"));
+    EXPECT_EQ(
+        CanonicalFileName(deeper + QStringLiteral("../unter/") + FileNameFromBytes("caf\xE9.jpg")),
+        CanonicalFileName(temp.path()) + QStringLiteral("/") +
+            FileNameFromBytes("Ordn\xE9r/unter/caf\xE9.jpg"));
     // a file where a folder should be
     EXPECT_FALSE(MakeFolderPath(path + QStringLiteral("/x")));
 }

@@ -312,7 +312,11 @@ TEST_F(Step1, NamesThatAreNoUtf8AreListedAddedAndDropped) {
     const QString cafe = pictures.write(FileNameFromBytes("caf\xE9.jpg"), "12345");
     ASSERT_EQ(readAll(cafe), "12345");
     Form11& step1 = enterWizard();
-    EXPECT_EQ(fileList().size(), 5);
+    EXPECT_EQ(fileList(), QStringList({"a.jpg", "b.gif", "c.png", "caf\uFFFD.jpg", "d.jpeg"}));
+    ctrlClick({"caf\uFFFD.jpg"}); // "+" on it alone
+    click(step1.Command1);
+    EXPECT_EQ(jobPaths(), QStringList({cafe}));
+    click(step1.Command4);
     click(step1.Command2);
     EXPECT_TRUE(messages.messages().empty());
     ASSERT_TRUE(jobPaths().contains(cafe));
