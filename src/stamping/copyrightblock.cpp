@@ -1,9 +1,9 @@
 #include "stamping/copyrightblock.h"
 #include "imaging/filename.h"
 
+#include "imaging/fileerror.h"
 #include "stamping/entrycollector.h"
 #include "stamping/filebytes.h"
-#include "stamping/fileerror.h"
 #include "stamping/markersearch.h"
 #include "stamping/windows1252.h"
 

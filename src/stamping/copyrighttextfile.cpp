@@ -1,7 +1,7 @@
 #include "stamping/copyrighttextfile.h"
 #include "imaging/filename.h"
 
-#include "stamping/fileerror.h"
+#include "imaging/fileerror.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "stamping/filebytes.h"
 #include "imaging/filename.h"
 
-#include "stamping/fileerror.h"
+#include "imaging/fileerror.h"
 
 #include <QByteArray>
 #include <QFile>

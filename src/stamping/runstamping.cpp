@@ -2,9 +2,9 @@
 #include "imaging/filename.h"
 
 #include "imaging/notice.h"
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrighttextfile.h"
 #include "stamping/stampbatch.h"
-#include "stamping/temporaryoutput.h"
 #include "stamping/windows1252.h"
 
 #include <QDir>

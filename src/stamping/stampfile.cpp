@@ -2,10 +2,10 @@
 #include "imaging/filename.h"
 
 #include "imaging/dibsection.h"
+#include "imaging/fileerror.h"
 #include "imaging/notice.h"
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
-#include "stamping/fileerror.h"
-#include "stamping/temporaryoutput.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "clirunner.h"
 
 #include "imaging/filename.h"
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
-#include "stamping/temporaryoutput.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

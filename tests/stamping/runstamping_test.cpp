@@ -1,9 +1,9 @@
 #include "stamping/runstamping.h"
 
 #include "fakeinputs.h"
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/stampingmessage.h"
-#include "stamping/temporaryoutput.h"
 #include "stamping/windows1252.h"
 #include "support/testsupport.h"
 

@@ -1,7 +1,7 @@
 #include "stamping/stampfile.h"
 
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
-#include "stamping/temporaryoutput.h"
 #include "support/testsupport.h"
 
 #include <QDir>

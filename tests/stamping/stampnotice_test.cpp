@@ -5,8 +5,8 @@
 #include "app/programfolder.h"
 #include "fakeinputs.h"
 #include "imaging/notice.h"
+#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
-#include "stamping/temporaryoutput.h"
 #include "stamping/testerbitmap.h"
 #include "support/testsupport.h"
 

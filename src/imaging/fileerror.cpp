@@ -1,4 +1,4 @@
-#include "stamping/fileerror.h"
+#include "imaging/fileerror.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "stamping/temporaryoutput.h"
+#include "imaging/temporaryoutput.h"
 #include "imaging/filename.h"
 
-#include "stamping/fileerror.h"
+#include "imaging/fileerror.h"
 
 #include <QRandomGenerator>
 
@@ -120,6 +120,12 @@ bool TemporaryOutput::write(QByteArrayView bytes) {
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"),
                     errno ? errno : EIO);
     return true;
+}
+
+void TemporaryOutput::keepPermissionsOf(const QString& path) {
+    struct stat info {};
+    if (fd_ >= 0 && ::stat(FileNameToBytes(path).constData(), &info) == 0)
+        ::fchmod(fd_, info.st_mode & 07777);
 }
 
 bool TemporaryOutput::commit(const QString& finalPath) {

@@ -21,6 +21,8 @@ public:
     // Copies the whole regular file open at `sourceFd` from its current offset.
     bool copyFrom(int sourceFd);
     bool write(QByteArrayView bytes);
+    // Gives the file the permission bits of the file at `path` (one it replaces).
+    void keepPermissionsOf(const QString& path);
     // Closes the file and renames it over `finalPath`.
     bool commit(const QString& finalPath);
 
