@@ -13,7 +13,7 @@ root=$PWD
 build=${BUILD:-build}
 if [ "${QUICK:-0}" = 1 ]; then rounds=${ROUNDS:-2}; else rounds=${ROUNDS:-5}; fi
 cli="$root/$build/stampora-cli"
-gaps="$root/$build/bench/stampora_event_gaps"
+window_bench="$root/$build/bench/stampora_window_bench"
 results="$root/bench/results"
 work="$root/bench/work/compare"
 marker=10a1020z04y5
@@ -36,9 +36,9 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 # Debian's ImageMagick itself, not whatever wrapper comes first in PATH.
 magick=/usr/bin/convert
-[ -x "$cli" ] && [ -x "$root/$build/bench/make_reader_files" ] && [ -x "$gaps" ] ||
+[ -x "$cli" ] && [ -x "$root/$build/bench/make_reader_files" ] && [ -x "$window_bench" ] ||
     cmake --build "$build" -j2 --target stampora-cli make_reader_files stampora_jpeg_encode \
-        stampora_event_gaps
+        stampora_window_bench
 
 # --- the pictures, made once and kept in bench/work/ ------------------------
 mkdir -p "$work/batch" "$results"
@@ -196,21 +196,12 @@ mem_magick=$(peak "$magick" "$work/big.jpg" -background black -gravity south -sp
 decoded_kb=$((bigw * bigh * 4 / 1024))
 
 # --- the window's longest pause while a 24-megapixel picture is stamped ------------
-# Through the step-3 page when its benchmark is built; else the engine alone on
-# the window's thread, its progress serving events between files.
-gap_ms="" gap_how=""
-window_bench="$root/$build/bench/stampora_window_bench"
-if [ -x "$window_bench" ]; then
-    gap_ms=$(QT_QPA_PLATFORM=offscreen "$window_bench" --benchmark_filter=DuringBigPicture \
-        --benchmark_format=json 2>/dev/null | python3 -c \
-        'import json, sys; print(round(json.load(sys.stdin)["benchmarks"][0]["longest_gap_ms"]))' ||
-        true)
-    gap_how="through the step-3 page (stampora_window_bench)"
-fi
-if [ -z "$gap_ms" ] && [ -x "$gaps" ]; then
-    gap_ms=$(QT_QPA_PLATFORM=offscreen "$gaps" "$work/big.jpg" "$out" 2>/dev/null | tail -1)
-    gap_how="the stamping run alone on the window's thread, serving events between files (stampora_event_gaps)"
-fi
+# through the step-3 page, the run's files on a worker thread
+gap_ms=$(QT_QPA_PLATFORM=offscreen "$window_bench" --benchmark_filter=DuringBigPicture \
+    --benchmark_format=json 2>/dev/null | python3 -c \
+    'import json, sys; print(round(json.load(sys.stdin)["benchmarks"][0]["longest_gap_ms"]))' ||
+    true)
+gap_how="through the step-3 page (stampora_window_bench)"
 
 # --- the table -------------------------------------------------------------------
 # fields apart by tabs: labels hold "|"

@@ -6,8 +6,8 @@
 #include "app/messageseam.h"
 #include "app/pageregistry.h"
 #include "app/programfolder.h"
-#include "job/form11.h"
 #include "job/folderentries.h"
+#include "job/form11.h"
 #include "job/form2.h"
 #include "job/joblist.h"
 #include "stamping/form3.h"
@@ -32,7 +32,10 @@ namespace {
 
 class QuietMessages final : public MessageSeam {
 public:
-    void show(const MessageBoxRequest& request) override { ++shown_; last_ = request.text; }
+    void show(const MessageBoxRequest& request) override {
+        ++shown_;
+        last_ = request.text;
+    }
     int shown_ = 0;
     QString last_;
 };
