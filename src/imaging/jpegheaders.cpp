@@ -1,13 +1,10 @@
 #include "imaging/jpegheaders.h"
 
+#include "imaging/jpegmarkers.h"
+
 namespace {
 
-constexpr quint8 kMarker = 0xFF;
-constexpr quint8 kSoi = 0xD8;
-constexpr quint8 kSos = 0xDA;
-constexpr quint8 kEoi = 0xD9;
-constexpr quint8 kApp1 = 0xE1;
-constexpr quint8 kApp2 = 0xE2;
+using namespace JpegMarker;
 constexpr quint16 kOrientationTag = 0x0112;
 constexpr quint16 kShortType = 3;
 // segments this short carry no profile worth reading
@@ -63,15 +60,15 @@ int exifOrientation(QByteArrayView tiff) {
 JpegHeaderFacts ReadJpegHeaderFacts(QByteArrayView jpeg) {
     JpegHeaderFacts facts;
     const Bytes bytes(jpeg);
-    if (jpeg.size() < 4 || bytes.u8(0) != kMarker || bytes.u8(1) != kSoi)
+    if (jpeg.size() < 4 || bytes.u8(0) != kPrefix || bytes.u8(1) != kSoi)
         return facts;
     bool app1Seen = false;
     qsizetype at = 2;
     for (;;) {
-        if (at + 4 > jpeg.size() || bytes.u8(at) != kMarker)
+        if (at + 4 > jpeg.size() || bytes.u8(at) != kPrefix)
             return facts;
         const quint8 marker = bytes.u8(at + 1);
-        if (marker == kMarker) { // fill byte
+        if (marker == kPrefix) { // fill byte
             ++at;
             continue;
         }
@@ -94,7 +91,7 @@ JpegHeaderFacts ReadJpegHeaderFacts(QByteArrayView jpeg) {
                     return facts;
             }
             app1Seen = true;
-        } else if (marker == kApp2 && body.startsWith(QByteArrayView("ICC_PROFILE\0", 12))) {
+        } else if (marker == kApp2 && body.startsWith(kIccProfileTag)) {
             // chunks in the order they come, as the general reader joins them
             if (body.size() > kSmallestIccChunk)
                 facts.iccProfile.append(body.sliced(14));

@@ -1,13 +1,11 @@
 #include "imaging/jpegicc.h"
 
+#include "imaging/jpegmarkers.h"
+
 namespace {
 
-constexpr quint8 kMarker = 0xFF;
-constexpr quint8 kSoi = 0xD8;
-constexpr quint8 kApp0 = 0xE0;
-constexpr quint8 kApp2 = 0xE2;
+using namespace JpegMarker;
 constexpr qsizetype kMaxChunks = 255;
-const QByteArray kIccTag("ICC_PROFILE\0", 12);
 
 quint8 byteAt(const QByteArray& bytes, qsizetype at) {
     return quint8(bytes.at(at));
@@ -25,10 +23,10 @@ void appendBigEndian16(QByteArray* bytes, quint16 value) {
 // Offset just past SOI and every APP0 segment that follows it, or -1 when the
 // stream is not a JPEG or a segment runs past its end.
 qsizetype offsetAfterApp0(const QByteArray& jpeg) {
-    if (jpeg.size() < 2 || byteAt(jpeg, 0) != kMarker || byteAt(jpeg, 1) != kSoi)
+    if (jpeg.size() < 2 || byteAt(jpeg, 0) != kPrefix || byteAt(jpeg, 1) != kSoi)
         return -1;
     qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && byteAt(jpeg, at) == kMarker && byteAt(jpeg, at + 1) == kApp0) {
+    while (at + 4 <= jpeg.size() && byteAt(jpeg, at) == kPrefix && byteAt(jpeg, at + 1) == kApp0) {
         const quint16 length = bigEndian16At(jpeg, at + 2);
         if (length < 2 || at + 2 + length > jpeg.size())
             return -1;
@@ -50,13 +48,13 @@ bool InsertIccProfile(QByteArray* jpeg, const QByteArray& profile) {
         return true;
 
     QByteArray segments;
-    segments.reserve(profile.size() + chunks * (4 + kIccTag.size() + 2));
+    segments.reserve(profile.size() + chunks * (4 + kIccProfileTag.size() + 2));
     for (qsizetype i = 0; i < chunks; ++i) {
         const QByteArray part = profile.mid(i * kIccChunkSize, kIccChunkSize);
-        segments.append(char(kMarker));
+        segments.append(char(kPrefix));
         segments.append(char(kApp2));
-        appendBigEndian16(&segments, quint16(2 + kIccTag.size() + 2 + part.size()));
-        segments.append(kIccTag);
+        appendBigEndian16(&segments, quint16(2 + kIccProfileTag.size() + 2 + part.size()));
+        segments.append(kIccProfileTag);
         segments.append(char(i + 1)); // sequence number, counted from 1
         segments.append(char(chunks));
         segments.append(part);
