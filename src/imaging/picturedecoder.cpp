@@ -110,9 +110,11 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         const QSize headerSize = reader.size();
         if (!isAcceptedFormat(format)) {
             reason = unreadable(path, readerReason(QImageReader::UnsupportedFormatError));
-        } else if (headerSize.isValid() && IsPictureTooLarge(headerSize)) {
-            // refused from the header, before any pixel is decoded
-            reason = PictureTooLargeReason(path, headerSize);
+        } else if (const QSize declared(qAbs(headerSize.width()), qAbs(headerSize.height()));
+                   IsPictureTooLarge(declared)) {
+            // refused from the header, before any pixel is decoded (a BMP stored
+            // top down declares a negative height, which Qt passes on as it is)
+            reason = PictureTooLargeReason(path, declared);
         } else if (const QSize screen = format == "gif" ? gifScreenSize(path) : QSize();
                    screen.isValid() && IsPictureTooLarge(screen)) {
             reason = PictureTooLargeReason(path, screen);

@@ -88,6 +88,10 @@ TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
         {"a GIF with a huge screen", "bildschirm.gif",
          readAll(STAMPORA_CORPUS "/picture/gif-huge-screen"), false, Expect::NoticeMissing,
          "zu groß"},
+        // 55 bytes of a BMP stored top down: 2311 × -65517 in its header
+        {"a BMP stored top down, too tall", "hoch.bmp",
+         readAll(STAMPORA_CORPUS "/picture/bmp-top-down-huge"), false, Expect::NoticeMissing,
+         "zu groß"},
         {"a text file", "notiz.txt", "Nur Text\r\n", false, Expect::NoticeMissing,
          "kein Bild im Format"},
         {"a folder", "ordner.jpg", {}, true, Expect::Refused, "Keine normale Datei"},

@@ -29,7 +29,7 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
         QImageReader reader(path);
         reader.setDecideFormatFromContent(true);
         const QSize header = reader.size();
-        if (header.isValid() && qint64(header.width()) * header.height() > kMaxFuzzPixels)
+        if (qint64(qAbs(header.width())) * qAbs(header.height()) > kMaxFuzzPixels)
             return 0;
     }
     // a GIF is drawn on its logical screen, whatever its first frame says
