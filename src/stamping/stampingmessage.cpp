@@ -1,5 +1,7 @@
 #include "stamping/stampingmessage.h"
 
+#include "stamping/visibletext.h"
+
 namespace {
 
 const QString kTitle = QStringLiteral("Copyright Info");
@@ -37,7 +39,8 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
             text += QStringLiteral("\n... und %1 weitere").arg(failed - kListedFailures);
             break;
         }
-        text += QStringLiteral("\n%1: %2").arg(file.source, file.error);
+        // one line per file, even for a name with a line break in it
+        text += QStringLiteral("\n%1: %2").arg(VisibleLine(file.source), file.error);
     }
     return {text + notSaved, kTitle, MessageIcon::Warning};
 }

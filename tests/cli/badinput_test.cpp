@@ -4,6 +4,7 @@
 #include "clirunner.h"
 #include "imaging/filename.h"
 #include "stamping/windows1252.h"
+#include "support/badinputs.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -16,52 +17,6 @@
 
 namespace {
 
-enum class Expect {
-    Stamped,       // output complete, no line on standard error
-    NoticeMissing, // the copy still gets its block; reported as failed
-    Refused,       // reported as failed, no output
-};
-
-struct BadInput {
-    const char* what;
-    QByteArray name;     // file name in src/ (bytes)
-    QByteArray contents; // null: see `folder` / not created
-    bool folder = false;
-    Expect expect = Expect::Stamped;
-    const char* reason = ""; // part of the German reason
-};
-
-quint32 crc32(const QByteArray& bytes) {
-    quint32 crc = 0xFFFFFFFF;
-    for (const char c : bytes) {
-        crc ^= uchar(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-QByteArray bigEndian(quint32 v) {
-    QByteArray out;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += char((v >> shift) & 0xFF);
-    return out;
-}
-
-QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
-    const QByteArray body = type + data;
-    return bigEndian(quint32(data.size())) + body + bigEndian(crc32(body));
-}
-
-// The signature, a valid header and the start of the pixel data, which is
-// where a reader has learnt the size.
-QByteArray pngHeader(quint32 width, quint32 height) {
-    return QByteArray("\x89PNG\r\n\x1A\n", 8) +
-           pngChunk("IHDR",
-                    bigEndian(width) + bigEndian(height) + QByteArray("\x08\x02\x00\x00\x00", 5)) +
-           pngChunk("IDAT", QByteArray("\x78\x9C\x01\x02", 4));
-}
-
 const QByteArray kText = "(C) 2002 Bad Input";
 
 } // namespace
@@ -69,75 +24,24 @@ const QByteArray kText = "(C) 2002 Bad Input";
 TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
     TempFolder temp;
     const QByteArray jpeg = SmallJpeg(48, 32, 1);
-    const BadInput cases[] = {
-        {"a good picture first", "erstes.jpg", jpeg},
-        {"an empty file", "leer.jpg", QByteArray(""), false, Expect::NoticeMissing,
-         "Die Datei ist leer"},
-        {"a truncated JPEG", "halb.jpg", jpeg.left(jpeg.size() / 2), false, Expect::NoticeMissing,
-         "Bild"},
-        {"garbage named .jpg", "müll.jpg", QByteArray(3000, '\x5A'), false, Expect::NoticeMissing,
-         "kein Bild im Format"},
-        {"a GIF with broken data", "kaputt.gif",
-         QByteArray("GIF89a\x10\x00\x10\x00\x80\x00\x00", 13) + QByteArray(40, '\xFF'), false,
-         Expect::NoticeMissing, "Bild"},
-        {"a PNG with broken data", "kaputt.png", pngHeader(16, 16) + QByteArray(60, '\x11'), false,
-         Expect::NoticeMissing, "Bild"},
-        {"a PNG of 60 000 × 60 000 pixels", "riesig.png", pngHeader(60000, 60000), false,
-         Expect::NoticeMissing, "zu groß"},
-        // 39 bytes whose frame says 1280 × 91 and whose screen says 1280 × 65027
-        {"a GIF with a huge screen", "bildschirm.gif",
-         readAll(STAMPORA_CORPUS "/picture/gif-huge-screen"), false, Expect::NoticeMissing,
-         "zu groß"},
-        // 55 bytes of a BMP stored top down: 2311 × -65517 in its header
-        {"a BMP stored top down, too tall", "hoch.bmp",
-         readAll(STAMPORA_CORPUS "/picture/bmp-top-down-huge"), false, Expect::NoticeMissing,
-         "zu groß"},
-        {"a text file", "notiz.txt", "Nur Text\r\n", false, Expect::NoticeMissing,
-         "kein Bild im Format"},
-        {"a folder", "ordner.jpg", {}, true, Expect::Refused, "Keine normale Datei"},
-        {"a source that vanished",
-         "verschwunden.jpg",
-         {},
-         false,
-         Expect::Refused,
-         "existiert nicht"},
-        {"a name with blanks", "mit  Leer zeichen .jpg", jpeg},
-        {"a name with umlauts", "Grüße äöüß.jpg", jpeg},
-        {"a name with a newline", "zeilen\numbruch.jpg", jpeg},
-        {"a broken picture named with a newline", "kaputt\nzeile.gif", "GIF89a", false,
-         Expect::NoticeMissing, "Bild"},
-        {"a name with a leading dash", "-strich.jpg", jpeg},
-        {"a good picture last", "letztes.jpg", jpeg},
-    };
+    const std::vector<BadInput> cases = BadInputTable(jpeg);
     QStringList arguments{
         "--output", "out", "--text", QString::fromLatin1(kText), "--notice", "Copyright (C) 2002",
         "--jobs",   "2",   "--"};
     for (const BadInput& c : cases) {
-        const QString path = QStringLiteral("src/") + QFile::decodeName(c.name);
+        const QString path = QStringLiteral("src/") + FileNameFromBytes(c.name);
         if (c.folder)
             QDir(temp.path()).mkpath(path);
         else if (!c.contents.isNull())
             temp.write(path, c.contents);
         arguments << path;
     }
-    // a name that is no UTF-8 (Latin-1 bytes) reaches the command as bytes, and
-    // is stamped like any other
-    const QByteArray latin1Name = "src/Gr\xFC\xDF"
-                                  "e.jpg";
-    const QString latin1Path = temp.write(FileNameFromBytes(latin1Name), jpeg);
     const auto sourcesBefore = HashFiles(temp.file("src"));
 
-    const CliRun run = RunStamp(arguments, temp.path(), {latin1Name});
+    const CliRun run = RunStamp(arguments, temp.path());
     ASSERT_EQ(run.exitCode, 1) << run.err.toStdString();
     EXPECT_EQ(HashFiles(temp.file("src")), sourcesBefore) << "a source file changed";
     EXPECT_TRUE(TemporariesIn(temp.file("out")).isEmpty());
-
-    EXPECT_EQ(readAll(latin1Path), jpeg) << "a source file changed";
-    EXPECT_EQ(CheckStamped(temp.path() + QStringLiteral("/") +
-                               FileNameFromBytes("out/Gr\xFC\xDF"
-                                                 "e.jpg"),
-                           kText, true),
-              QString());
 
     // every line on standard error is one of the command's, naming a source:
     // nothing from the libraries (libpng has its say on broken PNGs)
@@ -147,10 +51,10 @@ TEST(BadInput, EachBadFileIsReportedAndTheOthersAreStamped) {
     int failures = 0;
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString name = QFile::decodeName(c.name);
+        const QString name = FileNameFromBytes(c.name);
         const QString output = temp.file("out/" + name);
         // the line names the file with its control characters made visible
-        QString shown = QStringLiteral("stampora-cli: src/") + name;
+        QString shown = QStringLiteral("stampora-cli: src/") + DisplayFileName(name);
         shown.replace(QLatin1Char('\n'), QChar(0x240A));
         QStringList mine;
         for (const QString& line : lines)

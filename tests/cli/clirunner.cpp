@@ -2,18 +2,15 @@
 
 #include "imaging/filename.h"
 #include "imaging/temporaryoutput.h"
-#include "stamping/copyrightblock.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 
-void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder,
-                const QList<QByteArray>& rawArguments) {
+#include <dirent.h>
+#include <sys/stat.h>
+
+void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("QT_QPA_PLATFORM");
     environment.remove("DISPLAY");
@@ -21,27 +18,28 @@ void StartStamp(QProcess& process, const QStringList& arguments, const QString& 
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
     const QStringList all = QStringList{"stamp"} + arguments;
-    if (rawArguments.isEmpty()) {
-        process.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli"), all);
+    const QString program = QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli");
+    bool allUtf8 = true;
+    for (const QString& argument : all)
+        allUtf8 = allUtf8 && FileNameToBytes(argument) == argument.toUtf8();
+    if (allUtf8) {
+        process.start(program, all);
         return;
     }
-    // bytes that are no UTF-8 cannot travel as QString: the shell adds them
-    QString script = QStringLiteral("exec \"$@\"");
-    for (const QByteArray& raw : rawArguments) {
+    // bytes that are no UTF-8 cannot travel as QString: the shell makes them
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const QString& argument : all) {
         QString octal;
-        for (const char c : raw)
+        for (const char c : FileNameToBytes(argument))
             octal += QStringLiteral("\\%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
         script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
     }
-    process.start(
-        QStringLiteral("/bin/sh"),
-        QStringList{"-c", script, "sh", QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli")} + all);
+    process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, program});
 }
 
-CliRun RunStamp(const QStringList& arguments, const QString& workingFolder,
-                const QList<QByteArray>& rawArguments) {
+CliRun RunStamp(const QStringList& arguments, const QString& workingFolder) {
     QProcess process;
-    StartStamp(process, arguments, workingFolder, rawArguments);
+    StartStamp(process, arguments, workingFolder);
     if (!process.waitForFinished(300000)) {
         process.kill();
         process.waitForFinished();
@@ -51,48 +49,39 @@ CliRun RunStamp(const QStringList& arguments, const QString& workingFolder,
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+namespace {
+
+// Walks the folder by the names' own bytes, so names that are no UTF-8 count too.
+void hashFolder(const QByteArray& base, const QByteArray& relative,
+                QMap<QByteArray, QByteArray>* hashes) {
+    DIR* dir = ::opendir((base + relative).constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const QByteArray path = relative + name;
+        struct stat info {};
+        if (::lstat((base + path).constData(), &info) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode)) {
+            hashFolder(base, path + '/', hashes);
+        } else if (S_ISREG(info.st_mode)) {
+            hashes->insert(path, QCryptographicHash::hash(readAll(FileNameFromBytes(base + path)),
+                                                          QCryptographicHash::Sha256)
+                                     .toHex());
+        }
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
 QMap<QByteArray, QByteArray> HashFiles(const QString& folder) {
     QMap<QByteArray, QByteArray> hashes;
-    const QDir base(folder);
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        if (file.open(QIODevice::ReadOnly))
-            hash.addData(&file);
-        hashes.insert(QFile::encodeName(base.relativeFilePath(path)), hash.result().toHex());
-    }
+    hashFolder(FileNameToBytes(folder) + '/', {}, &hashes);
     return hashes;
-}
-
-QString CheckStamped(const QString& path, const QByteArray& text, bool picture) {
-    QFile file;
-    if (!OpenForReading(file, path))
-        return QStringLiteral("cannot be opened");
-    const QByteArray bytes = file.readAll();
-    const QByteArray block = CopyrightBlockBytes(text);
-    if (!bytes.endsWith(block))
-        return QStringLiteral("does not end with its block");
-    const CopyrightScan scan = ReadCopyrightBlocks(path);
-    if (scan.size() != 1 || scan.textBytes(0) != text)
-        return QStringLiteral("holds %1 entries, not the one text").arg(scan.size());
-    if (picture && QImage::fromData(bytes.left(bytes.size() - block.size())).isNull())
-        return QStringLiteral("does not decode as a picture");
-    return {};
-}
-
-QByteArray SmallJpeg(int width, int height, int seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv((seed * 37) % 360, 200, 220));
-    QPainter painter(&image);
-    painter.fillRect(seed % width, 0, width / 3, height / 2, Qt::black);
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
 }
 
 QStringList TemporariesIn(const QString& folder) {

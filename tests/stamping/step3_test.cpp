@@ -1,11 +1,14 @@
 // Step 3 through the live pages: the wizard filled by clicks, "Copyright setzen",
 // the progress on the page, the message, and the files it leaves.
 #include "app/form1.h"
+#include "imaging/filename.h"
 #include "job/form2.h"
 #include "job/wizardfixture.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/form3.h"
+#include "stamping/visibletext.h"
 #include "stamping/windows1252.h"
+#include "support/badinputs.h"
 #include "viewer/copyrightlistmodel.h"
 #include "viewer/form22.h"
 
@@ -79,6 +82,17 @@ protected:
         QTest::keyClicks(form3().Text1, folder);
     }
     static void start() { QTest::mouseClick(form3().Command5, Qt::LeftButton); }
+    // Runs into out() and returns the one message, a warning under the run's title.
+    MessageBoxRequest runExpectingOneWarning() {
+        typeOutputFolder(out());
+        start();
+        EXPECT_EQ(messages.messages().size(), 1u);
+        const MessageBoxRequest message =
+            messages.messages().empty() ? MessageBoxRequest{} : messages.messages()[0];
+        EXPECT_EQ(message.icon, MessageIcon::Warning);
+        EXPECT_EQ(message.title, "Copyright Info");
+        return message;
+    }
 
     QString out(const QString& name = {}) const {
         return name.isEmpty() ? outputs.file("out") : outputs.file("out/" + name);
@@ -237,17 +251,49 @@ TEST_F(Step3, FailedFileIsListedInAWarningAndTheOthersAreStamped) {
     enterWithAllFiles();
     ASSERT_TRUE(QFile::remove(vanished));
     Form3& step3 = toStep3();
-    typeOutputFolder(out());
-    start();
-
-    ASSERT_EQ(messages.messages().size(), 1u);
-    const MessageBoxRequest message = messages.messages()[0];
-    EXPECT_EQ(message.icon, MessageIcon::Warning);
-    EXPECT_EQ(message.title, "Copyright Info");
+    const MessageBoxRequest message = runExpectingOneWarning();
     EXPECT_TRUE(message.text.contains(vanished)) << message.text.toStdString();
     EXPECT_FALSE(message.text.contains(pictures.file("a.jpg")));
     EXPECT_TRUE(QFile::exists(out("a.jpg")));
     EXPECT_FALSE(QFile::exists(out("b.jpg")));
+    EXPECT_TRUE(step3.Command5->isEnabled());
+}
+
+TEST_F(Step3, BadFilesAreListedWithTheirReasonsAndTheOthersAreStamped) {
+    // the bad-input table's files, as a job list holds them (no folders, and a
+    // vanished file is another test's)
+    std::vector<BadInput> cases;
+    QStringList paths;
+    for (const BadInput& c : BadInputTable(SmallJpeg(48, 32, 1))) {
+        if (c.folder || c.contents.isNull())
+            continue;
+        cases.push_back(c);
+        paths << pictures.write(FileNameFromBytes(c.name), c.contents);
+    }
+    Form11& step1 = enterWizard();
+    ASSERT_TRUE(step1.jobList().add(paths).isEmpty());
+    form2().Check1->setChecked(true);
+    Form3& step3 = toStep3();
+    const MessageBoxRequest message = runExpectingOneWarning();
+    const QByteArray text = EncodeWindows1252(form2().copyrightText());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const BadInput& c = cases[i];
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(readAll(paths[qsizetype(i)]), c.contents) << "a source file changed";
+        const QString output = out(FileNameFromBytes(c.name));
+        // the message names the file by its path (control characters made
+        // visible), then its reason, on one line
+        const qsizetype at = message.text.indexOf(VisibleLine(paths[qsizetype(i)]));
+        if (c.expect == Expect::Stamped) {
+            EXPECT_EQ(at, -1) << message.text.toStdString();
+            EXPECT_EQ(CheckStamped(output, text, true), QString());
+            continue;
+        }
+        ASSERT_GE(at, 0) << message.text.toStdString();
+        const QString line = message.text.mid(at).section(QLatin1Char('\n'), 0, 0);
+        EXPECT_TRUE(line.contains(QString::fromUtf8(c.reason))) << line.toStdString();
+        EXPECT_EQ(CheckStamped(output, text, false), QString()); // its block all the same
+    }
     EXPECT_TRUE(step3.Command5->isEnabled());
 }
 

@@ -1,10 +1,14 @@
 #include "support/testsupport.h"
 
 #include "imaging/filename.h"
+#include "stamping/copyrightblock.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
 #include <fcntl.h>
 #include <ftw.h>
@@ -45,4 +49,33 @@ QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
 QByteArray readAll(const QString& path) {
     QFile f;
     return OpenForReading(f, path) ? f.readAll() : QByteArray();
+}
+
+QString CheckStamped(const QString& path, const QByteArray& text, bool picture) {
+    QFile file;
+    if (!OpenForReading(file, path))
+        return QStringLiteral("cannot be opened");
+    const QByteArray bytes = file.readAll();
+    const QByteArray block = CopyrightBlockBytes(text);
+    if (!bytes.endsWith(block))
+        return QStringLiteral("does not end with its block");
+    const CopyrightScan scan = ReadCopyrightBlocks(path);
+    if (scan.size() != 1 || scan.textBytes(0) != text)
+        return QStringLiteral("holds %1 entries, not the one text").arg(scan.size());
+    if (picture && QImage::fromData(bytes.left(bytes.size() - block.size())).isNull())
+        return QStringLiteral("does not decode as a picture");
+    return {};
+}
+
+QByteArray SmallJpeg(int width, int height, int seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv((seed * 37) % 360, 200, 220));
+    QPainter painter(&image);
+    painter.fillRect(seed % width, 0, width / 3, height / 2, Qt::black);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
 }

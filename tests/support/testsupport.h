@@ -24,3 +24,11 @@ private:
 };
 
 QByteArray readAll(const QString& path);
+
+// Empty when the file at `path` is a complete stamped output: its contents are
+// followed by exactly one block, whose entry holds `text`; else what is wrong.
+// With `picture` its contents must also decode as a picture.
+QString CheckStamped(const QString& path, const QByteArray& text, bool picture);
+
+// A small JPEG picture of its own (the seed makes each one differ).
+QByteArray SmallJpeg(int width, int height, int seed);
