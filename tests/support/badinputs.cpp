@@ -55,12 +55,12 @@ std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
          Expect::NoticeMissing, "zu groß"},
         // 39 bytes whose frame says 1280 × 91 and whose screen says 1280 × 65027
         {"a GIF with a huge screen", "bildschirm.gif",
-         readAll(QStringLiteral(STAMPORA_CORPUS "/picture/gif-huge-screen")), false, Expect::NoticeMissing,
-         "zu groß"},
+         readAll(QStringLiteral(STAMPORA_CORPUS "/picture/gif-huge-screen")), false,
+         Expect::NoticeMissing, "zu groß"},
         // 55 bytes of a BMP stored top down: 2311 × -65517 in its header
         {"a BMP stored top down, too tall", "hoch.bmp",
-         readAll(QStringLiteral(STAMPORA_CORPUS "/picture/bmp-top-down-huge")), false, Expect::NoticeMissing,
-         "zu groß"},
+         readAll(QStringLiteral(STAMPORA_CORPUS "/picture/bmp-top-down-huge")), false,
+         Expect::NoticeMissing, "zu groß"},
         {"a text file", "notiz.txt", "Nur Text\r\n", false, Expect::NoticeMissing,
          "kein Bild im Format"},
         {"a folder", "ordner.jpg", {}, true, Expect::Refused, "Keine normale Datei"},
