@@ -157,8 +157,10 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
         job.options.outputFolder = parser.value(o.output);
     if (parser.isSet(o.text)) {
         job.options.useText = true;
-        job.options.copyrightText = withCrLf(parser.value(o.text));
+        job.options.copyrightText = parser.value(o.text);
     }
+    // typed or stored, the text's line breaks are CR LF, as the text field gives them
+    job.options.copyrightText = withCrLf(job.options.copyrightText);
     if (parser.isSet(o.textFile)) {
         job.options.useText = false;
         job.options.copyrightFile = parser.value(o.textFile);

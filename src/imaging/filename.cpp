@@ -141,7 +141,7 @@ QString CanonicalFileName(const QString& path) {
     return name;
 }
 
-bool MakeFolderPath(const QString& path) {
+bool MakeFolderPath(const QString& path, QStringList* made) {
     const QByteArray bytes = FileNameToBytes(path);
     if (bytes.isEmpty())
         return false;
@@ -150,8 +150,12 @@ bool MakeFolderPath(const QString& path) {
     // each folder from the top down; one that exists already is fine
     for (qsizetype end = bytes.indexOf('/', 1);; end = bytes.indexOf('/', end + 1)) {
         const QByteArray part = end < 0 ? bytes : bytes.left(end);
-        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+        if (::mkdir(part.constData(), 0777) == 0) {
+            if (made)
+                made->append(FileNameFromBytes(part));
+        } else if (errno != EEXIST) {
             return false;
+        }
         if (end < 0 || end + 1 >= bytes.size())
             break;
     }

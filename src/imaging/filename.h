@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // File names on Linux are bytes, mostly but not always UTF-8 (a Latin-1 name
@@ -25,8 +26,9 @@ bool OpenForReading(QFile& file, const QString& path);
 // What stat(2) says of the name's own bytes (links followed).
 bool IsFolderName(const QString& path);
 bool IsRegularFileName(const QString& path);
-// Creates the folder and the folders above it that are missing (mkdir -p).
-bool MakeFolderPath(const QString& path);
+// Creates the folder and the folders above it that are missing (mkdir -p);
+// `made`, when given, receives the folders it created, the topmost first.
+bool MakeFolderPath(const QString& path, QStringList* made = nullptr);
 // The absolute name with every link resolved (realpath(3)); empty when the
 // file cannot be reached.
 QString CanonicalFileName(const QString& path);

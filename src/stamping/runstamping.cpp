@@ -17,7 +17,8 @@
 namespace {
 
 // Step 2: the folder ends in "/" (on the field itself), exists and can be written.
-bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QString* error) {
+bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QStringList* made,
+                         QString* error) {
     *folder = inputs.outputFolder();
     if (folder->trimmed().isEmpty()) {
         *error = QStringLiteral("Bitte geben Sie einen Ausgabeordner an.");
@@ -27,7 +28,7 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QString* error
         *folder += QLatin1Char('/');
         inputs.setOutputFolder(*folder);
     }
-    if (!MakeFolderPath(*folder)) {
+    if (!MakeFolderPath(*folder, made)) {
         *error =
             QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
         return false;
@@ -157,9 +158,14 @@ StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
         report.optionsNotSaved = true;
 
     StampRequest common;
-    if (!prepareOutputFolder(inputs, &common.outputFolder, &report.startError) ||
-        !fixCopyrightText(inputs, &common.text, &report.startError))
+    QStringList madeFolders;
+    if (!prepareOutputFolder(inputs, &common.outputFolder, &madeFolders, &report.startError) ||
+        !fixCopyrightText(inputs, &common.text, &report.startError)) {
+        // nothing starts, and nothing is left behind: the folders made for the run go again
+        for (auto folder = madeFolders.crbegin(); folder != madeFolders.crend(); ++folder)
+            ::rmdir(FileNameToBytes(*folder).constData());
         return report;
+    }
 
     StaleCleaner cleaner;
     cleaner.clean(common.outputFolder);

@@ -98,12 +98,13 @@ TEST(StampCommand, StoredOptionsAreTheDefaultsAndSaveDefaultsStoresWhatWasUsed) 
     temp.write("src/a.jpg", "AAA");
     CopyrightOptions stored = StartOptions();
     stored.outputFolder = temp.file("stored-out");
-    stored.copyrightText = "Gespeichert \xC2\xA9";
+    // a hand-edited text with a lone LF: CR LF, as the windows' text field gives it
+    stored.copyrightText = "Gespeichert\n\xC2\xA9";
     ASSERT_TRUE(SaveCurrentOptions(stored));
 
     CliResult result = runStamp({"src/a.jpg"}, temp.path());
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(readAll(temp.file("stored-out/a.jpg")), stamped("AAA", "Gespeichert \xA9"));
+    EXPECT_EQ(readAll(temp.file("stored-out/a.jpg")), stamped("AAA", "Gespeichert\r\n\xA9"));
 
     temp.write("c.txt", "eins\ntwo\n");
     result = runStamp(
@@ -115,7 +116,8 @@ TEST(StampCommand, StoredOptionsAreTheDefaultsAndSaveDefaultsStoresWhatWasUsed) 
     EXPECT_EQ(saved.outputFolder, "neu"); // as typed, without the separator
     EXPECT_FALSE(saved.useText);
     EXPECT_EQ(saved.copyrightFile, temp.file("c.txt"));
-    EXPECT_EQ(saved.copyrightText, stored.copyrightText);
+    // the text kept, its line break as it was used: CR LF, as the save box stores it
+    EXPECT_EQ(saved.copyrightText, QString::fromUtf8("Gespeichert\r\n\xC2\xA9"));
 }
 
 TEST(StampCommand, OneOrTwoJobsGiveTheSameBytesAndTheLaterSameNameWins) {

@@ -146,6 +146,9 @@ TEST(RunStamping, StartErrorsStopBeforeAnythingIsWritten) {
         {"blank folder field", "  ", true, {}, "Ausgabeordner an"},
         {"folder below a file", blocker + "/out", true, {}, "nicht angelegt"},
         {"missing text file", temp.file("out"), false, temp.file("nope.txt"), "nope.txt"},
+        // folders made for the run are taken away again
+        {"missing text file, new folders", temp.file("neu/ordner"), false, temp.file("nope.txt"),
+         "nope.txt"},
     };
     for (const auto& c : cases) {
         FakeInputs inputs;
@@ -161,6 +164,8 @@ TEST(RunStamping, StartErrorsStopBeforeAnythingIsWritten) {
         EXPECT_TRUE(namesIn(temp.file("out")).isEmpty()) << c.name;
         EXPECT_EQ(StampingMessage(report).text, report.startError);
     }
+    EXPECT_FALSE(QFileInfo::exists(temp.file("neu")));
+    EXPECT_TRUE(QFileInfo(temp.file("src")).isDir()) << "a folder that was there stays";
 }
 
 TEST(RunStamping, ReadOnlyOutputFolderIsAStartError) {
