@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -270,9 +271,13 @@ bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* err
 }
 
 QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
-    if (!readAt_)
-        return bytes_.sliced(static_cast<qsizetype>(begin), static_cast<qsizetype>(length))
+    if (!readAt_) {
+        const auto from = static_cast<qsizetype>(begin - bytesOffset_);
+        if (begin < bytesOffset_ || from >= bytes_.size())
+            return {};
+        return bytes_.sliced(from, std::min(static_cast<qsizetype>(length), bytes_.size() - from))
             .toByteArray();
+    }
     const auto head = std::lower_bound(
         heads_.begin(), heads_.end(), begin,
         [](const std::pair<std::size_t, QByteArray>& h, std::size_t at) { return h.first < at; });
@@ -290,6 +295,28 @@ QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
     }
     out.truncate(done);
     return out;
+}
+
+bool CopyrightScan::readIntoMemory(std::size_t maxBytes) {
+    if (!readAt_)
+        return true; // in memory already
+    std::size_t first = std::numeric_limits<std::size_t>::max();
+    std::size_t end = 0;
+    for (const CopyrightEntry& e : entries_) {
+        first = std::min(first, e.textBegin);
+        end = std::max(end, e.textBegin + e.textLength);
+    }
+    if (entries_.empty())
+        first = end = 0;
+    if (end - first > maxBytes)
+        return false;
+    auto buffer = std::make_shared<QByteArray>(slice(first, end - first));
+    bytes_ = QByteArrayView(*buffer);
+    bytesOffset_ = first;
+    storage_ = std::move(buffer);
+    readAt_ = {}; // the file is closed with it
+    heads_.clear();
+    return true;
 }
 
 QByteArray CopyrightScan::firstLineBytes(std::size_t i) const {

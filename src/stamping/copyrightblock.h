@@ -53,6 +53,12 @@ public:
     QString firstLine(std::size_t i) const; // decoded from Windows-1252
     QString text(std::size_t i) const;      // decoded from Windows-1252
 
+    // Reads the bytes the entries cover into memory and lets the file go, so the
+    // entries stay as they were read whatever happens to the file afterwards.
+    // False, reading from the file as before, when they would take more than
+    // `maxBytes`.
+    bool readIntoMemory(std::size_t maxBytes);
+
 private:
     friend CopyrightScan ReadCopyrightBlocks(const QString& path);
     friend CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
@@ -60,6 +66,7 @@ private:
 
     std::shared_ptr<const void> storage_; // keeps a buffer read whole alive
     QByteArrayView bytes_;
+    std::size_t bytesOffset_ = 0;                         // the file offset of bytes_[0]
     std::function<qint64(qint64, char*, qint64)> readAt_; // reads from the file when set
     // The first bytes behind each marker's text start, kept while the file was
     // searched, so listing first lines needs no read per entry (ascending offsets).

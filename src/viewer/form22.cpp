@@ -23,6 +23,8 @@ namespace {
 const QString kDialogTitle = QStringLiteral("Datei wählen");
 const QString kDialogFilter =
     QStringLiteral("*.gif;*.png;*.jp*g (*.gif *.png *.jp*g);;Alle Dateien (*)");
+// The entries' bytes a read keeps in memory at most.
+constexpr std::size_t kEntriesKeptInMemory = std::size_t(256) << 20;
 } // namespace
 
 Form22::Form22()
@@ -63,6 +65,10 @@ void Form22::Command2_Click() {
         showMessage(scan.error(), MessageIcon::Warning); // names the file and the reason
         return;
     }
+    // the file is read once: the entries stay as read, whatever happens to the
+    // file afterwards (up to a size no viewer needs; beyond it they are fetched
+    // when shown)
+    scan.readIntoMemory(kEntriesKeptInMemory);
     const bool truncated = scan.truncated();
     entries_->setScan(std::move(scan));
     if (truncated)

@@ -74,6 +74,19 @@ TEST_F(Viewer, FileStampedTwiceListsBothOlderFirstWithTheSeparatorBytesShown) {
     EXPECT_TRUE(messages.messages().empty());
 }
 
+TEST_F(Viewer, EntriesStayAsReadWhateverHappensToTheFileAfterwards) {
+    const QByteArray longText = "Lang " + QByteArray(300, 'x') + " Ende";
+    const QString path = stamped("later.jpg", {"Erste", longText});
+    read(path);
+    ASSERT_EQ(listed().size(), 2);
+    // rewritten in place (the same file, shorter), then removed
+    folder.write("later.jpg", "\xFF\xD8 rewritten " + QByteArray(400, 'y'));
+    EXPECT_EQ(clickEntry(1), QString::fromLatin1(longText));
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(clickEntry(1), QString::fromLatin1(longText));
+    EXPECT_TRUE(clickEntry(0).startsWith("Erste"));
+}
+
 TEST_F(Viewer, SecondFileReplacesEveryEntryAndReadingTwiceDoesNotDouble) {
     read(stamped("first.jpg", {"Alt eins", "Alt zwei", "Alt drei"}));
     ASSERT_EQ(listed().size(), 3);
