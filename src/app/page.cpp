@@ -4,6 +4,8 @@
 #include "app/programend.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
+#include <QTimer>
 
 Page::Page(const PageDescription& description) : description_(description) {
     setObjectName(QString::fromLatin1(description.name));
@@ -22,9 +24,21 @@ Page::Page(const PageDescription& description) : description_(description) {
 
     const QRect client = twipsToPixels(description.originLeft, description.originTop,
                                        description.clientWidth, description.clientHeight);
-    setFixedSize(client.size()); // the user cannot change a page's size
+    designedSize_ = client.size();
+    setFixedSize(designedSize_); // the user cannot change a page's size
     setGeometry(client);
     controls_ = buildPage(description, this);
+}
+
+void Page::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (event->size() == designedSize_ || isMinimized())
+        return;
+    // after the window system's change has been taken in
+    QTimer::singleShot(0, this, [this] {
+        if (size() != designedSize_ && !isMinimized())
+            resize(designedSize_);
+    });
 }
 
 void Page::closeEvent(QCloseEvent* event) {

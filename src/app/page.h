@@ -19,6 +19,9 @@ public:
 protected:
     // Whatever asks a page to close (close box, Alt+F4, logging off) ends the program.
     void closeEvent(QCloseEvent* event) override;
+    // A window system may change the size all the same (one without a window
+    // manager does not hold to the fixed size): the page sets it back.
+    void resizeEvent(QResizeEvent* event) override;
     template <class T> T* bind(const char* name) const {
         T* control = controls_.get<T>(QString::fromLatin1(name));
         Q_ASSERT_X(control, name, "control missing from the page description or of another kind");
@@ -27,5 +30,6 @@ protected:
 
 private:
     const PageDescription& description_;
+    QSize designedSize_;
     BuiltControls controls_;
 };
