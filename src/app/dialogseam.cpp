@@ -1,6 +1,9 @@
 #include "app/dialogseam.h"
 
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -8,7 +11,17 @@ class FileDialogSeam final : public DialogSeam {
 public:
     QString getOpenFileName(QWidget* parent, const QString& title, const QString& directory,
                             const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, title, directory, filter);
+        // Qt's dialog keeps its own state (last folder, view) in a settings file
+        // of its own; the program's only settings are its store, so a file the
+        // dialog starts is taken away again
+        const QString own =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/QtProject.conf");
+        const bool existed = QFileInfo::exists(own);
+        const QString chosen = QFileDialog::getOpenFileName(parent, title, directory, filter);
+        if (!existed)
+            QFile::remove(own);
+        return chosen;
     }
 };
 
