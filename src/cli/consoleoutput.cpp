@@ -31,7 +31,8 @@ void ConsoleOutput::writeConverted(std::size_t length,
         const QByteArray bytes = piece(at, std::min(kPiece, length - at));
         if (bytes.isEmpty())
             return; // the file has become shorter
-        write(QStringView(convert(DecodeWindows1252(bytes))));
+        // decoded text holds no file-name bytes: straight to UTF-8
+        write(QByteArrayView(convert(DecodeWindows1252(bytes)).toUtf8()));
     }
 }
 

@@ -42,6 +42,22 @@ int validSequence(QByteArrayView bytes, qsizetype at, char32_t* codePoint) {
     return length;
 }
 
+// True when the unit at `i` stands in for a byte: one of U+DC80..U+DCFF that
+// is not the low half of a character beyond 16 bits.
+bool isStandIn(QStringView name, qsizetype i) {
+    const char16_t unit = name[i].unicode();
+    return unit >= kFirstStandIn && unit <= 0xDCFF &&
+           (i == 0 || !QChar::isHighSurrogate(name[i - 1].unicode()));
+}
+
+// The file type bits of what the name leads to (links followed); 0 when nothing.
+mode_t typeOf(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(FileNameToBytes(path).constData(), &info) != 0)
+        return 0;
+    return info.st_mode & S_IFMT;
+}
+
 } // namespace
 
 QString FileNameFromBytes(QByteArrayView bytes) {
@@ -75,15 +91,9 @@ QByteArray FileNameToBytes(QStringView name) {
             bytes.append(name.mid(textStart, end - textStart).toUtf8());
     };
     for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t unit = name[i].unicode();
-        if (unit < 0x80) {
-            continue;
-        }
-        const bool standIn = unit >= kFirstStandIn && unit <= 0xDCFF &&
-                             (i == 0 || !QChar::isHighSurrogate(name[i - 1].unicode()));
-        if (standIn) {
+        if (isStandIn(name, i)) {
             flushText(i);
-            bytes.append(char(0x80 + (unit - kFirstStandIn)));
+            bytes.append(char(0x80 + (name[i].unicode() - kFirstStandIn)));
             textStart = i + 1;
         }
     }
@@ -93,10 +103,8 @@ QByteArray FileNameToBytes(QStringView name) {
 
 QString DisplayFileName(QStringView name) {
     QString shown = name.toString();
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        const char16_t unit = shown[i].unicode();
-        if (unit >= kFirstStandIn && unit <= 0xDCFF &&
-            (i == 0 || !QChar::isHighSurrogate(shown[i - 1].unicode())))
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (isStandIn(name, i))
             shown[i] = QChar::ReplacementCharacter;
     }
     return shown;
@@ -119,15 +127,11 @@ bool OpenForReading(QFile& file, const QString& path) {
 }
 
 bool IsFolderName(const QString& path) {
-    struct stat info {};
-    return !path.isEmpty() && ::stat(FileNameToBytes(path).constData(), &info) == 0 &&
-           S_ISDIR(info.st_mode);
+    return typeOf(path) == S_IFDIR;
 }
 
 bool IsRegularFileName(const QString& path) {
-    struct stat info {};
-    return !path.isEmpty() && ::stat(FileNameToBytes(path).constData(), &info) == 0 &&
-           S_ISREG(info.st_mode);
+    return typeOf(path) == S_IFREG;
 }
 
 QString CanonicalFileName(const QString& path) {
@@ -159,6 +163,5 @@ bool MakeFolderPath(const QString& path, QStringList* made) {
         if (end < 0 || end + 1 >= bytes.size())
             break;
     }
-    struct stat info {};
-    return ::stat(bytes.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    return IsFolderName(path);
 }

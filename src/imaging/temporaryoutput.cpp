@@ -1,7 +1,7 @@
 #include "imaging/temporaryoutput.h"
-#include "imaging/filename.h"
 
 #include "imaging/fileerror.h"
+#include "imaging/filename.h"
 
 #include <QRandomGenerator>
 

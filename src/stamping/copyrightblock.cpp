@@ -1,7 +1,7 @@
 #include "stamping/copyrightblock.h"
-#include "imaging/filename.h"
 
 #include "imaging/fileerror.h"
+#include "imaging/filename.h"
 #include "stamping/entrycollector.h"
 #include "stamping/filebytes.h"
 #include "stamping/markersearch.h"
@@ -231,8 +231,7 @@ bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* err
         return fail(error, QStringLiteral("Es wurde kein Dateiname angegeben."));
     // Append only: the file's own bytes are never read or rewritten. O_NONBLOCK
     // keeps a named pipe from blocking; it is refused below.
-    const int fd = ::open(FileNameToBytes(path).constData(),
-                          O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = OpenFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return fail(error, writeError(path, DescribeFileError(errno)));
     struct stat info {};

@@ -1,7 +1,7 @@
 #include "stamping/copyrighttextfile.h"
-#include "imaging/filename.h"
 
 #include "imaging/fileerror.h"
+#include "imaging/filename.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>
@@ -41,7 +41,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     if (path.isEmpty())
         return fail(QStringLiteral("Es ist keine Datei angegeben"));
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const int fd = ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail(DescribeFileError(errno));
     struct stat info {};

@@ -1,7 +1,7 @@
 #include "stamping/filebytes.h"
-#include "imaging/filename.h"
 
 #include "imaging/fileerror.h"
+#include "imaging/filename.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -65,7 +65,7 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
     const auto fd = std::make_shared<Descriptor>(
-        ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd->get() < 0) {
         result.error = readError(path, DescribeFileError(errno));
         return result;

@@ -1,6 +1,6 @@
 #include "stamping/runstamping.h"
-#include "imaging/filename.h"
 
+#include "imaging/filename.h"
 #include "imaging/notice.h"
 #include "imaging/temporaryoutput.h"
 #include "stamping/copyrighttextfile.h"

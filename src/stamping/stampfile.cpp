@@ -1,8 +1,8 @@
 #include "stamping/stampfile.h"
-#include "imaging/filename.h"
 
 #include "imaging/dibsection.h"
 #include "imaging/fileerror.h"
+#include "imaging/filename.h"
 #include "imaging/notice.h"
 #include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
@@ -97,8 +97,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
             "Die Datei liegt im Ausgabeordner und wurde übersprungen, damit sie erhalten bleibt."));
 
     // O_NONBLOCK: a named pipe in the list must not stop the run.
-    const FileDescriptor source(
-        ::open(FileNameToBytes(request.source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor source(OpenFileName(request.source, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (source.get() < 0)
         return failed(QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno)));
     struct stat info {};

@@ -8,7 +8,7 @@
 #include <vector>
 
 enum class Expect {
-    Stamped,       // output complete, no line on standard error
+    Stamped,       // output complete, not reported
     NoticeMissing, // the copy still gets its block; reported as failed
     Refused,       // reported as failed, no output
 };
