@@ -3,7 +3,7 @@
 // Run: ./build/bench/stampora_window_bench (offscreen unless a display is set).
 #include "app/messageseam.h"
 #include "app/pageregistry.h"
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/form11.h"
 #include "job/form2.h"
 #include "stamping/form3.h"

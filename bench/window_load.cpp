@@ -5,7 +5,7 @@
 // Run: ./build/bench/stampora_window_load N   (bench/load.sh runs 1 000 and 10 000)
 #include "app/messageseam.h"
 #include "app/pageregistry.h"
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/folderentries.h"
 #include "job/form11.h"
 #include "job/form2.h"

@@ -5,7 +5,7 @@
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
 #include "app/programend.h"
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/form11.h"
 #include "viewer/form22.h"
 

@@ -1,7 +1,7 @@
 #include "app/messageboxseam.h"
 
 #include "app/guithreadcall.h"
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <QApplication>
 #include <QMessageBox>

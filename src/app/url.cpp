@@ -1,7 +1,7 @@
 #include "app/url.h"
 
-#include "app/programfolder.h"
 #include "app/shellseam.h"
+#include "base/programfolder.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "cli/consoleoutput.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "cli/jsonstring.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 QString JsonEscaped(QStringView text) {
     QString out;

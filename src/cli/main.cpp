@@ -1,11 +1,11 @@
 // stampora-cli: the headless companion (read and stamp). Dispatches to one
 // command per file; a command is a function from its arguments to an exit code.
+#include "base/filename.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/readcommand.h"
 #include "cli/stampcommand.h"
-#include "imaging/filename.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 #include "cli/stampcommand.h"
 
+#include "base/filename.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
-#include "imaging/filename.h"
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"

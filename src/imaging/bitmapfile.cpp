@@ -1,9 +1,9 @@
 #include "imaging/bitmapfile.h"
 
 #include "app/messageseam.h"
+#include "base/littleendian.h"
+#include "base/replacingfile.h"
 #include "imaging/bitmappalette.h"
-#include "imaging/littleendian.h"
-#include "imaging/replacingfile.h"
 
 #include <QImage>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "imaging/dibsection.h"
 
-#include "imaging/largeblock.h"
+#include "base/largeblock.h"
 
 #include <QImage>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "imaging/jpegsource.h"
 
+#include "base/filename.h"
 #include "imaging/dibsection.h"
-#include "imaging/filename.h"
 #include "imaging/jpegheaders.h"
 #include "imaging/picturedecoder.h"
 

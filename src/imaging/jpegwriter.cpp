@@ -1,9 +1,9 @@
 #include "imaging/jpegwriter.h"
 
 #include "app/messageseam.h"
+#include "base/replacingfile.h"
 #include "imaging/dibsection.h"
 #include "imaging/jpegencoder.h"
-#include "imaging/replacingfile.h"
 #include "imaging/turbojpegencoder.h"
 
 #include <QIODevice>

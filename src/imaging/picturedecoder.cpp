@@ -1,6 +1,6 @@
 #include "imaging/picturedecoder.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <QColorSpace>
 #include <QFile>

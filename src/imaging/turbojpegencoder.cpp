@@ -1,7 +1,7 @@
 #include "imaging/turbojpegencoder.h"
 
+#include "base/largeblock.h"
 #include "imaging/dibsection.h"
-#include "imaging/largeblock.h"
 
 #include <turbojpeg.h>
 

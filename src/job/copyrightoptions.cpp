@@ -1,6 +1,6 @@
 #include "job/copyrightoptions.h"
 
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 
 #include <QDir>
 

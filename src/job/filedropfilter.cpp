@@ -1,6 +1,6 @@
 #include "job/filedropfilter.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <QDir>
 #include <QDropEvent>

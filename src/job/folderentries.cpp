@@ -1,6 +1,6 @@
 #include "job/folderentries.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <dirent.h>
 #include <fcntl.h>

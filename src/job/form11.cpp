@@ -7,7 +7,7 @@
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
 #include "app/url.h"
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "job/filedropfilter.h"
 #include "job/filepattern.h"
 #include "job/folderlist.h"

@@ -1,6 +1,6 @@
 #include "job/joblist.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,9 +1,9 @@
 #include "stamping/copyrightblock.h"
 
-#include "imaging/fileerror.h"
-#include "imaging/filename.h"
+#include "base/filebytes.h"
+#include "base/fileerror.h"
+#include "base/filename.h"
 #include "stamping/entrycollector.h"
-#include "stamping/filebytes.h"
 #include "stamping/markersearch.h"
 #include "stamping/windows1252.h"
 

@@ -1,7 +1,7 @@
 #include "stamping/copyrighttextfile.h"
 
-#include "imaging/fileerror.h"
-#include "imaging/filename.h"
+#include "base/fileerror.h"
+#include "base/filename.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>

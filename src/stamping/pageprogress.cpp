@@ -3,7 +3,7 @@
 #include "app/guithreadcall.h"
 #include "app/pageregistry.h"
 #include "app/programend.h"
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "job/form11.h"
 #include "stamping/form3.h"
 

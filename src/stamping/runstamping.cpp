@@ -1,8 +1,8 @@
 #include "stamping/runstamping.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
+#include "base/temporaryoutput.h"
 #include "imaging/notice.h"
-#include "imaging/temporaryoutput.h"
 #include "stamping/copyrighttextfile.h"
 #include "stamping/stampbatch.h"
 #include "stamping/windows1252.h"

@@ -1,10 +1,10 @@
 #include "stamping/stampfile.h"
 
+#include "base/fileerror.h"
+#include "base/filename.h"
+#include "base/temporaryoutput.h"
 #include "imaging/dibsection.h"
-#include "imaging/fileerror.h"
-#include "imaging/filename.h"
 #include "imaging/notice.h"
-#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
 
 #include <QDir>

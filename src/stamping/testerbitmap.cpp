@@ -1,6 +1,6 @@
 #include "stamping/testerbitmap.h"
 
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "imaging/bitmapfile.h"
 
 #include <QDir>

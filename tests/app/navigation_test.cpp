@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/form11.h"
 #include "job/form2.h"
 #include "pagesfixture.h"

@@ -1,7 +1,7 @@
 #include "app/form1.h"
 #include "app/picturelabel.h"
-#include "app/programfolder.h"
 #include "app/url.h"
+#include "base/programfolder.h"
 #include "job/form11.h"
 #include "job/form2.h"
 #include "pagesfixture.h"

@@ -1,7 +1,7 @@
 #include "clirunner.h"
 
-#include "imaging/filename.h"
-#include "imaging/temporaryoutput.h"
+#include "base/filename.h"
+#include "base/temporaryoutput.h"
 
 #include <QCryptographicHash>
 #include <QDir>

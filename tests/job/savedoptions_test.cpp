@@ -1,4 +1,4 @@
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/savedoptions.h"
 #include "job/settingscodec.h"
 #include "support/testsupport.h"

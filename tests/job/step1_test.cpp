@@ -1,4 +1,4 @@
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "job/copyrightoptions.h"
 #include "job/form2.h"
 #include "job/pageoptions.h"

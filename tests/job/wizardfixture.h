@@ -4,7 +4,7 @@
 
 #include "app/form1.h"
 #include "app/pagesfixture.h"
-#include "app/programfolder.h"
+#include "base/programfolder.h"
 #include "job/form11.h"
 #include "job/settingsstore.h"
 #include "support/recorders.h"

@@ -1,7 +1,7 @@
 #include "stamping/runstamping.h"
 
+#include "base/temporaryoutput.h"
 #include "fakeinputs.h"
-#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/stampingmessage.h"
 #include "stamping/windows1252.h"

@@ -1,6 +1,6 @@
 #include "stamping/stampfile.h"
 
-#include "imaging/temporaryoutput.h"
+#include "base/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
 #include "support/testsupport.h"
 

@@ -2,10 +2,10 @@
 // the source as "-cop.jpg"; the block always ends the output-folder file.
 #include "stamping/runstamping.h"
 
-#include "app/programfolder.h"
+#include "base/programfolder.h"
+#include "base/temporaryoutput.h"
 #include "fakeinputs.h"
 #include "imaging/notice.h"
-#include "imaging/temporaryoutput.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/testerbitmap.h"
 #include "support/testsupport.h"

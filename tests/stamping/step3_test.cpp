@@ -1,7 +1,7 @@
 // Step 3 through the live pages: the wizard filled by clicks, "Copyright setzen",
 // the progress on the page, the message, and the files it leaves.
 #include "app/form1.h"
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "job/form2.h"
 #include "job/wizardfixture.h"
 #include "stamping/copyrightblock.h"

@@ -1,6 +1,6 @@
 #include "support/testsupport.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "stamping/copyrightblock.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "imaging/filename.h"
+#include "base/filename.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>

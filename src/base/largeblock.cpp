@@ -1,4 +1,4 @@
-#include "imaging/largeblock.h"
+#include "base/largeblock.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "imaging/temporaryoutput.h"
+#include "base/temporaryoutput.h"
 
-#include "imaging/fileerror.h"
-#include "imaging/filename.h"
+#include "base/fileerror.h"
+#include "base/filename.h"
 
 #include <QRandomGenerator>
 

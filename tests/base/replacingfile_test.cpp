@@ -1,4 +1,4 @@
-#include "imaging/replacingfile.h"
+#include "base/replacingfile.h"
 
 #include "support/testsupport.h"
 

@@ -6,7 +6,7 @@
 // to disk is forced: the files written this way are regenerated output, and
 // waiting for the disk would cost more than encoding them.
 
-#include "imaging/temporaryoutput.h"
+#include "base/temporaryoutput.h"
 
 #include <QString>
 

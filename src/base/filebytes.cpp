@@ -1,7 +1,7 @@
-#include "stamping/filebytes.h"
+#include "base/filebytes.h"
 
-#include "imaging/fileerror.h"
-#include "imaging/filename.h"
+#include "base/fileerror.h"
+#include "base/filename.h"
 
 #include <QByteArray>
 #include <QFile>

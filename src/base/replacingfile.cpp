@@ -1,6 +1,6 @@
-#include "imaging/replacingfile.h"
+#include "base/replacingfile.h"
 
-#include "imaging/filename.h"
+#include "base/filename.h"
 
 #include <QFileInfo>
 
