@@ -50,7 +50,7 @@ bool writePlain(ConsoleOutput& out, const QStringList& files) {
     bool allRead = true;
     for (const QString& file : files) {
         if (files.size() > 1)
-            out.write(QStringView(QStringLiteral("==> %1 <==\n").arg(VisibleLine(file))));
+            out.write(QStringView(QStringLiteral("==> %1 <==\n").arg(visibleLine(file))));
         const CopyrightScan scan = ReadCopyrightBlocks(file);
         if (!scan.ok()) {
             ConsoleOutput::error(scan.error());
@@ -58,7 +58,7 @@ bool writePlain(ConsoleOutput& out, const QStringList& files) {
             continue;
         }
         for (std::size_t i = 0; i < scan.size(); ++i) {
-            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), VisibleLine);
+            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), visibleLine);
             out.write(QByteArrayView("\n"));
         }
         if (scan.truncated())

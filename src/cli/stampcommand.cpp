@@ -247,7 +247,7 @@ int runStamp(const QStringList& args) {
             if (!file.ok)
                 // one line per file, also for names and reasons with line breaks
                 ConsoleOutput::error(
-                    VisibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
+                    visibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
     if (!out.finish()) {
         ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
         return kExitFailed;

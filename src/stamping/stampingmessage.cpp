@@ -40,7 +40,7 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
             break;
         }
         // one line per file, even for a name with a line break in it
-        text += QStringLiteral("\n%1: %2").arg(VisibleLine(file.source), file.error);
+        text += QStringLiteral("\n%1: %2").arg(visibleLine(file.source), file.error);
     }
     return {text + notSaved, kTitle, MessageIcon::Warning};
 }

@@ -1,6 +1,6 @@
 #include "viewer/copyrightlistmodel.h"
 
-#include "viewer/visiblecontrols.h"
+#include "stamping/visibletext.h"
 
 CopyrightListModel::CopyrightListModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -13,7 +13,7 @@ void CopyrightListModel::setScan(CopyrightScan scan) {
 QString CopyrightListModel::wholeText(int row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= scan_.size())
         return {};
-    return textWithVisibleControls(scan_.text(static_cast<std::size_t>(row)));
+    return visibleText(scan_.text(static_cast<std::size_t>(row)));
 }
 
 int CopyrightListModel::rowCount(const QModelIndex& parent) const {
@@ -23,5 +23,5 @@ int CopyrightListModel::rowCount(const QModelIndex& parent) const {
 QVariant CopyrightListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
-    return lineWithVisibleControls(scan_.firstLine(static_cast<std::size_t>(index.row())));
+    return visibleLine(scan_.firstLine(static_cast<std::size_t>(index.row())));
 }

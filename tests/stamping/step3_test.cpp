@@ -283,7 +283,7 @@ TEST_F(Step3, BadFilesAreListedWithTheirReasonsAndTheOthersAreStamped) {
         const QString output = out(FileNameFromBytes(c.name));
         // the message names the file by its path (control characters made
         // visible), then its reason, on one line
-        const qsizetype at = message.text.indexOf(VisibleLine(paths[qsizetype(i)]));
+        const qsizetype at = message.text.indexOf(visibleLine(paths[qsizetype(i)]));
         if (c.expect == Expect::Stamped) {
             EXPECT_EQ(at, -1) << message.text.toStdString();
             EXPECT_EQ(CheckStamped(output, text, true), QString());

@@ -74,6 +74,15 @@ TEST_F(Viewer, FileStampedTwiceListsBothOlderFirstWithTheSeparatorBytesShown) {
     EXPECT_TRUE(messages.messages().empty());
 }
 
+// Byte 0x81 (unassigned in Windows-1252) is shown as the command line and the
+// run's messages show it, in the list line and in the whole text alike.
+TEST_F(Viewer, UnassignedAndControlBytesShowAsVisibleSymbols) {
+    read(stamped("c1.jpg", {"A\x81"
+                            "B\x7F\r\nC\x81"}));
+    EXPECT_EQ(listed(), QStringList({QString::fromUtf16(u"A\uFFFDB\u2421")}));
+    EXPECT_EQ(clickEntry(0), QString::fromUtf16(u"A\uFFFDB\u2421\nC\uFFFD"));
+}
+
 TEST_F(Viewer, EntriesStayAsReadWhateverHappensToTheFileAfterwards) {
     const QByteArray longText = "Lang " + QByteArray(300, 'x') + " Ende";
     const QString path = stamped("later.jpg", {"Erste", longText});
