@@ -60,7 +60,7 @@ int readToEnd(int fd, std::size_t sizeHint, QByteArray& out) {
 FileBytes LoadFileBytes(const QString& path) {
     FileBytes result;
     if (path.isEmpty()) {
-        result.error = QStringLiteral("Es wurde kein Dateiname angegeben.");
+        result.error = describeNoFileName() + QLatin1Char('.');
         return result;
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
@@ -80,7 +80,7 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     if (!S_ISREG(info.st_mode)) {
-        result.error = readError(path, QStringLiteral("Das ist keine gewöhnliche Datei"));
+        result.error = readError(path, describeNotRegularFile());
         return result;
     }
     const auto size = static_cast<std::size_t>(info.st_size);

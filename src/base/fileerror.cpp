@@ -3,6 +3,14 @@
 #include <cerrno>
 #include <cstring>
 
+QString describeNotRegularFile() {
+    return QStringLiteral("Keine normale Datei");
+}
+
+QString describeNoFileName() {
+    return QStringLiteral("Es wurde kein Dateiname angegeben");
+}
+
 QString DescribeFileError(int errorNumber) {
     switch (errorNumber) {
     case ENOENT:

@@ -5,3 +5,10 @@
 
 // A short German reason for an errno value, without a final full stop.
 QString DescribeFileError(int errorNumber);
+
+// The reason for a name that is no regular file (a device, a pipe, a folder
+// where a file is wanted), without a final full stop: "Keine normale Datei".
+QString describeNotRegularFile();
+
+// The reason for an empty file name, without a final full stop.
+QString describeNoFileName();

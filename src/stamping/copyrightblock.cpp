@@ -3,6 +3,7 @@
 #include "base/filebytes.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
+#include "base/littleendian.h"
 #include "stamping/entrycollector.h"
 #include "stamping/markersearch.h"
 #include "stamping/windows1252.h"
@@ -228,7 +229,7 @@ QByteArray CopyrightBlockBytes(QByteArrayView text) {
 
 bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* error) {
     if (path.isEmpty())
-        return fail(error, QStringLiteral("Es wurde kein Dateiname angegeben."));
+        return fail(error, describeNoFileName() + QLatin1Char('.'));
     // Append only: the file's own bytes are never read or rewritten. O_NONBLOCK
     // keeps a named pipe from blocking; it is refused below.
     const int fd = OpenFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -242,7 +243,7 @@ bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* err
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return fail(error, writeError(path, QStringLiteral("Das ist keine gewöhnliche Datei")));
+        return fail(error, writeError(path, describeNotRegularFile()));
     }
     const QByteArray block = CopyrightBlockBytes(text);
     const char* at = block.constData();

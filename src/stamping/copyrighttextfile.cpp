@@ -39,7 +39,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
         return false;
     };
     if (path.isEmpty())
-        return fail(QStringLiteral("Es ist keine Datei angegeben"));
+        return fail(describeNoFileName());
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
     const int fd = OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -47,7 +47,7 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return fail(QStringLiteral("Keine normale Datei"));
+        return fail(describeNotRegularFile());
     }
     if (info.st_size > kMaxTextFileSize) {
         ::close(fd);

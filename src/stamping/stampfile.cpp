@@ -102,7 +102,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
         return failed(QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno)));
     struct stat info {};
     if (::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return failed(QStringLiteral("Keine normale Datei."));
+        return failed(describeNotRegularFile() + QLatin1Char('.'));
 
     // Step 1: the picture with the visible notice.
     QString noticeError;

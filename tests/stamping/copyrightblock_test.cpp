@@ -236,7 +236,7 @@ TEST(CopyrightBlock, UnreadableFilesGiveAGermanReasonNamingTheFile) {
         QString reason;
     } cases[] = {{dir.file("fehlt.jpg"), "existiert nicht"},
                  {dir.path(), "Ordner"},
-                 {pipe, "keine gewöhnliche Datei"}}; // a pipe must not block the read
+                 {pipe, "Keine normale Datei"}}; // a pipe must not block the read
     for (const Case& c : cases) {
         const CopyrightScan scan = ReadCopyrightBlocks(c.path);
         EXPECT_FALSE(scan.ok()) << c.path.toStdString();
