@@ -39,11 +39,6 @@ static_assert(sizeof(kBlockMarker) == kBlockMarkerLength + 1);
 // The string-field type tag and the marker length, both 16-bit little-endian.
 constexpr std::uint16_t kStringTag = 8;
 
-void appendLittleEndian16(QByteArray& out, std::uint16_t value) {
-    out.append(static_cast<char>(value & 0xFF));
-    out.append(static_cast<char>(value >> 8));
-}
-
 QString writeError(const QString& path, const QString& reason) {
     return QStringLiteral("An die Datei „%1“ konnte nicht angehängt werden: %2.").arg(path, reason);
 }
