@@ -9,7 +9,7 @@
 
 Page::Page(const PageDescription& description) : description_(description) {
     setObjectName(QString::fromLatin1(description.name));
-    setWindowTitle(QStringLiteral(" Stampora 1.20"));
+    setWindowTitle(QStringLiteral(" Stampora " STAMPORA_VERSION)); // " Stampora 1.20"
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -57,13 +57,13 @@ QColor colourOf(const ControlDescription& c, const QColor& fallback) {
 // Push buttons in the graphical style: the face in the page colour, a thin
 // raised frame so they still read as buttons.
 QString buttonStyle() {
-    return QStringLiteral(
-        "QPushButton { background-color: rgb(188, 198, 140); color: black; padding: 0px;"
-        " border: 1px solid; border-color: #f4f7e6 #4e5333 #4e5333 #f4f7e6; }"
-        "QPushButton:focus { border-color: #20220f; }"
-        "QPushButton:pressed { border-color: #4e5333 #f4f7e6 #f4f7e6 #4e5333;"
-        " background-color: rgb(176, 186, 128); }"
-        "QPushButton:disabled { color: #6b6f55; }");
+    return QStringLiteral("QPushButton { background-color: %1; color: black; padding: 0px;"
+                          " border: 1px solid; border-color: #f4f7e6 #4e5333 #4e5333 #f4f7e6; }"
+                          "QPushButton:focus { border-color: #20220f; }"
+                          "QPushButton:pressed { border-color: #4e5333 #f4f7e6 #f4f7e6 #4e5333;"
+                          " background-color: rgb(176, 186, 128); }"
+                          "QPushButton:disabled { color: #6b6f55; }")
+        .arg(pageColour().name());
 }
 
 void paintBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
