@@ -1,16 +1,9 @@
 #pragma once
-// The message seam: every message box of the program goes through here, so the
-// core can report without windows and tests can record instead of blocking.
+// The message seam: every message box of the pages goes through here, so tests
+// can record instead of blocking. The core only describes messages
+// (base/usermessage.h); the page that called shows them.
 
-#include <QString>
-
-enum class MessageIcon { None, Information, Warning, Critical };
-
-struct MessageBoxRequest {
-    QString text;
-    QString title = QStringLiteral("Stampora"); // a box without a title of its own
-    MessageIcon icon = MessageIcon::None;
-};
+#include "base/usermessage.h"
 
 class MessageSeam {
 public:
@@ -19,8 +12,8 @@ public:
     virtual void show(const MessageBoxRequest& request) = 0;
 };
 
-// The seam in force. Until a page installs its own, messages go to standard
-// error (the command-line program keeps it so). Safe to call from any thread.
+// The seam in force. Until the program installs its own, messages go to
+// standard error. Safe to call from any thread.
 MessageSeam& messageSeam();
 // Installs a seam (not owned); nullptr restores the standard-error seam.
 void setMessageSeam(MessageSeam* seam);

@@ -1,6 +1,6 @@
 #include "imaging/bitmapfile.h"
 
-#include "app/messageseam.h"
+#include "base/coreerror.h"
 #include "base/littleendian.h"
 #include "base/replacingfile.h"
 #include "imaging/bitmappalette.h"
@@ -100,9 +100,14 @@ RowWriter rowWriterFor(int bitCount) {
     }
 }
 
-int writeFailed(const QString& description) {
-    showMessage(QStringLiteral("Fehler!\r\n") + description);
-    return BitmapUnexpectedError;
+int failed(CoreError* error, CoreError::Code code, int result, const QString& detail = {}) {
+    if (error)
+        *error = {code, detail, 0};
+    return result;
+}
+
+int writeFailed(CoreError* error, const QString& detail) {
+    return failed(error, CoreError::Code::BitmapNotWritten, BitmapUnexpectedError, detail);
 }
 
 } // namespace
@@ -115,11 +120,11 @@ quint32 SwapRedBlue(quint32 colour) {
 }
 
 int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
-                    const QList<quint32>* colourList) {
-    if (!isSupportedDepth(bitCount)) {
-        showMessage(QStringLiteral("Fehler!\r\nDieses Bildformat wird nicht unterstützt!"));
-        return BitmapUnsupportedDepth;
-    }
+                    const QList<quint32>* colourList, CoreError* error) {
+    if (error)
+        *error = {};
+    if (!isSupportedDepth(bitCount))
+        return failed(error, CoreError::Code::UnsupportedBitmapDepth, BitmapUnsupportedDepth);
     if (picture.isNull())
         return BitmapNoPicture;
 
@@ -144,7 +149,7 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
     const qint64 offBits = FileHeaderSize + InfoHeaderSize + 4 * table.size();
     // The header's sizes are 32-bit numbers and the result is the file's length.
     if (rowLength > (INT_MAX - offBits) / height)
-        return writeFailed(QStringLiteral("Das Bild ist zu groß für eine Bitmap-Datei."));
+        return writeFailed(error, QStringLiteral("Das Bild ist zu groß für eine Bitmap-Datei."));
     const qint64 imageSize = rowLength * height;
     const qint64 fileSize = offBits + imageSize;
 
@@ -180,7 +185,7 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
     ReplacingFile file(path);
     if (!file.open())
         return writeFailed(
-            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(path));
+            error, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(path));
 
     const RowWriter writeRow = rowWriterFor(bitCount);
     const qsizetype rowsPerChunk = std::max<qsizetype>(1, ChunkSize / rowLength);
@@ -197,7 +202,7 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
     }
     if (!written || !file.commit())
         return writeFailed(
-            QStringLiteral("Die Datei \"%1\" konnte nicht vollständig geschrieben werden.")
-                .arg(path));
+            error, QStringLiteral("Die Datei \"%1\" konnte nicht vollständig geschrieben werden.")
+                       .arg(path));
     return int(fileSize);
 }

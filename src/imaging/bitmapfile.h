@@ -6,10 +6,11 @@
 #include <QString>
 
 class QImage;
+struct CoreError;
 
 // Result codes of WriteBitmapFile other than the file's length.
 enum BitmapFileResult : int {
-    BitmapUnexpectedError = 0, // the file could not be written (a message was shown)
+    BitmapUnexpectedError = 0, // the file could not be written
     BitmapUnsupportedDepth = -1,
     BitmapNoPicture = -2,        // a null picture
     BitmapConversionFailed = -3, // the picture could not be converted to the depth
@@ -26,9 +27,10 @@ quint32 SwapRedBlue(quint32 colour);
 // many entries as the table, of that list, which then becomes the colour table.
 // 16, 24 and 32-bit files carry one zero colour entry, so their pixels begin at
 // offset 58. Transparent pixels are composed over black.
-// An unsupported depth shows "Fehler!" CR LF "Dieses Bildformat wird nicht
-// unterstützt!" and returns -1; a write failure shows "Fehler!" CR LF and a
-// description and returns 0; -2 and -3 are returned without a message. Only a
-// successful write replaces an earlier file.
+// Shows nothing: an unsupported depth returns -1 and a write failure 0, each
+// with its error in `error` (may be null) for the caller to show
+// (DescribeCoreError gives "Fehler!" CR LF "Dieses Bildformat wird nicht
+// unterstützt!", or "Fehler!" CR LF and the reason); -2 and -3 come without an
+// error of their own. Only a successful write replaces an earlier file.
 int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
-                    const QList<quint32>* colourList = nullptr);
+                    const QList<quint32>* colourList = nullptr, CoreError* error = nullptr);

@@ -1,6 +1,6 @@
 #include "imaging/jpegwriter.h"
 
-#include "app/messageseam.h"
+#include "base/coreerror.h"
 #include "base/replacingfile.h"
 #include "imaging/dibsection.h"
 #include "imaging/jpegencoder.h"
@@ -25,8 +25,9 @@ bool encodeWithDefault(const cDIBSection& buffer, int quality, const JpegEncoder
     return false;
 }
 
-bool saveFailed() {
-    showMessage(QStringLiteral("Failed to save to JPG"), MessageIcon::Warning);
+bool failed(CoreError* error, CoreError::Code code, int status = 0) {
+    if (error)
+        *error = {code, {}, status};
     return false;
 }
 
@@ -56,14 +57,16 @@ bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QStri
     return encoded;
 }
 
-bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality) {
-    return WriteJpegFile(buffer, path, quality, defaultJpegEncoder());
+bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality, CoreError* error) {
+    return WriteJpegFile(buffer, path, quality, defaultJpegEncoder(), error);
 }
 
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
-                   JpegEncoder& encoder) {
+                   JpegEncoder& encoder, CoreError* error) {
+    if (error)
+        *error = {};
     if (buffer.IsEmpty() || path.isEmpty())
-        return saveFailed();
+        return failed(error, CoreError::Code::JpegNotSaved);
 
     // The temporary file is made only once the picture is encoded, so an
     // encoder that cannot start leaves no trace in the folder.
@@ -78,10 +81,6 @@ bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
     if (encoded)
         return true;
     if (failure.kind == JpegEncodeError::Kind::Initialise)
-        showMessage(QStringLiteral("Failed to initialise the IJL library: ") +
-                        QString::number(failure.status),
-                    MessageIcon::Warning);
-    else
-        saveFailed();
-    return false;
+        return failed(error, CoreError::Code::JpegEncoderUnavailable, failure.status);
+    return failed(error, CoreError::Code::JpegNotSaved);
 }

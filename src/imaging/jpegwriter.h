@@ -7,6 +7,7 @@
 class QIODevice;
 class cDIBSection;
 class JpegEncoder;
+struct CoreError;
 
 // The encoder used when none is named: TurboJPEG.
 JpegEncoder& defaultJpegEncoder();
@@ -20,10 +21,12 @@ bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QStri
 
 // Encodes the buffer and writes it to `path`, replacing any file there. The file
 // is written under a temporary name in the same folder and renamed over the
-// target, so a failure leaves an earlier file untouched. Failures show
-// "Failed to initialise the IJL library: <status>" or "Failed to save to JPG"
-// (warning icon, title "Stampora") and return false; an empty buffer or an empty
-// path never reaches the encoder. The file name is used as it is (UTF-8 on disk).
-bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality);
+// target, so a failure leaves an earlier file untouched. Shows nothing: a
+// failure returns false with its error in `error` (may be null) for the caller
+// to show (DescribeCoreError gives "Failed to initialise the IJL library:
+// <status>" or "Failed to save to JPG"); an empty buffer or an empty path never
+// reaches the encoder. The file name is used as it is (UTF-8 on disk).
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
-                   JpegEncoder& encoder);
+                   CoreError* error = nullptr);
+bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
+                   JpegEncoder& encoder, CoreError* error = nullptr);

@@ -1,7 +1,7 @@
 #pragma once
 // The message a page shows at the end of a run.
 
-#include "app/messageseam.h"
+#include "base/usermessage.h"
 #include "stamping/stampingreport.h"
 
 // The start error; the completion message when every processed file succeeded;

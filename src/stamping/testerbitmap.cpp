@@ -1,5 +1,6 @@
 #include "stamping/testerbitmap.h"
 
+#include "base/coreerror.h"
 #include "base/programfolder.h"
 #include "imaging/bitmapfile.h"
 
@@ -7,9 +8,12 @@
 
 bool WriteTesterBitmap(const QImage& composed, QString* error) {
     const QString path = QDir(writableProgramFolder()).filePath(QStringLiteral("tester.bmp"));
-    if (WriteBitmapFile(composed, 32, path) > 0)
+    CoreError failure;
+    if (WriteBitmapFile(composed, 32, path, nullptr, &failure) > 0)
         return true;
-    if (error)
-        *error = QStringLiteral("„%1“ konnte nicht geschrieben werden.").arg(path);
+    if (error) // one line, for the run's summary
+        *error = failure.detail.isEmpty()
+                     ? QStringLiteral("„%1“ konnte nicht geschrieben werden.").arg(path)
+                     : failure.detail;
     return false;
 }

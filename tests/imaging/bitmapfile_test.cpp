@@ -1,7 +1,7 @@
 #include "imaging/bitmapfile.h"
 
+#include "base/coreerror.h"
 #include "imaging/bitmappalette.h"
-#include "support/recorders.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -36,8 +36,8 @@ QImage readBack(const QString& path) {
     return reader.read().convertToFormat(QImage::Format_RGB32);
 }
 
-void expectNoMessages(const MessageRecorder& recorder) {
-    EXPECT_TRUE(recorder.messages().empty());
+void expectNoError(const CoreError& error) {
+    EXPECT_FALSE(error) << DescribeCoreError(error).text.toStdString();
 }
 
 } // namespace
@@ -84,9 +84,10 @@ TEST(BitmapFile, DirectColourFilesCarryOneZeroEntryAndBottomUpRows) {
     TempFolder folder;
     for (const auto& c : cases) {
         const QString path = folder.file(QStringLiteral("d%1.bmp").arg(c.bitCount));
-        MessageRecorder recorder;
-        EXPECT_EQ(WriteBitmapFile(threeByTwo(), c.bitCount, path), c.fileSize) << c.bitCount;
-        expectNoMessages(recorder);
+        CoreError error{CoreError::Code::JpegNotSaved, {}, 0}; // cleared on success
+        EXPECT_EQ(WriteBitmapFile(threeByTwo(), c.bitCount, path, nullptr, &error), c.fileSize)
+            << c.bitCount;
+        expectNoError(error);
         const QByteArray file = readAll(path);
         ASSERT_EQ(file.size(), c.fileSize);
         const int rowLength = int(c.bottomRow.size());
@@ -188,14 +189,15 @@ TEST(BitmapFile, UnsupportedDepthIsReportedAndTouchesNothing) {
     TempFolder folder;
     const QString existing = folder.write("old.bmp", "old");
     for (const int bitCount : {2, 15, 0, -8, 48, 64}) {
-        MessageRecorder recorder;
-        EXPECT_EQ(WriteBitmapFile(threeByTwo(), bitCount, folder.file("new.bmp")), -1);
+        CoreError error;
+        EXPECT_EQ(WriteBitmapFile(threeByTwo(), bitCount, folder.file("new.bmp"), nullptr, &error),
+                  -1);
         EXPECT_EQ(WriteBitmapFile(threeByTwo(), bitCount, existing), -1);
-        const auto messages = recorder.messages();
-        ASSERT_EQ(messages.size(), 2u);
-        EXPECT_EQ(messages[0].text, "Fehler!\r\nDieses Bildformat wird nicht unterstützt!");
-        EXPECT_EQ(messages[0].icon, MessageIcon::None);
-        EXPECT_EQ(messages[0].title, "Stampora");
+        // the message the page that called shows
+        const MessageBoxRequest message = DescribeCoreError(error);
+        EXPECT_EQ(message.text, "Fehler!\r\nDieses Bildformat wird nicht unterstützt!");
+        EXPECT_EQ(message.icon, MessageIcon::None);
+        EXPECT_EQ(message.title, "Stampora");
     }
     EXPECT_EQ(readAll(existing), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"old.bmp"});
@@ -204,19 +206,19 @@ TEST(BitmapFile, UnsupportedDepthIsReportedAndTouchesNothing) {
 TEST(BitmapFile, NullPictureAndUnwritablePathAreFailures) {
     TempFolder folder;
     {
-        MessageRecorder recorder;
-        EXPECT_EQ(WriteBitmapFile(QImage(), 32, folder.file("null.bmp")), -2);
-        expectNoMessages(recorder);
+        CoreError error;
+        EXPECT_EQ(WriteBitmapFile(QImage(), 32, folder.file("null.bmp"), nullptr, &error), -2);
+        expectNoError(error);
     }
     for (const QString& path : {folder.file("missing/folder/a.bmp"), QString()}) {
-        MessageRecorder recorder;
-        EXPECT_EQ(WriteBitmapFile(threeByTwo(), 32, path), 0);
-        const auto messages = recorder.messages();
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].text.startsWith("Fehler!\r\n")) << messages[0].text.toStdString();
-        EXPECT_GT(messages[0].text.size(), 12);
-        EXPECT_EQ(messages[0].icon, MessageIcon::None);
-        EXPECT_EQ(messages[0].title, "Stampora");
+        CoreError error;
+        EXPECT_EQ(WriteBitmapFile(threeByTwo(), 32, path, nullptr, &error), 0);
+        EXPECT_EQ(error.code, CoreError::Code::BitmapNotWritten);
+        const MessageBoxRequest message = DescribeCoreError(error);
+        EXPECT_TRUE(message.text.startsWith("Fehler!\r\n")) << message.text.toStdString();
+        EXPECT_GT(message.text.size(), 12);
+        EXPECT_EQ(message.icon, MessageIcon::None);
+        EXPECT_EQ(message.title, "Stampora");
     }
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }

@@ -1,8 +1,8 @@
 #include "imaging/jpegwriter.h"
 
+#include "base/coreerror.h"
 #include "imaging/dibsection.h"
 #include "imaging/jpegencoder.h"
-#include "support/recorders.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -56,12 +56,12 @@ QRgb gradient(int x, int y) {
     return qRgb((x * 37 + y * 11) % 256, (y * 23 + 60) % 256, (x * 5 + y * 17 + 120) % 256);
 }
 
-void expectSaveFailedMessage(const MessageRecorder& recorder) {
-    const auto messages = recorder.messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Failed to save to JPG");
-    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(messages[0].title, "Stampora");
+// The message the page that called shows for the writer's error.
+void expectSaveFailedMessage(const CoreError& error) {
+    const MessageBoxRequest message = DescribeCoreError(error);
+    EXPECT_EQ(message.text, "Failed to save to JPG");
+    EXPECT_EQ(message.icon, MessageIcon::Warning);
+    EXPECT_EQ(message.title, "Stampora");
 }
 
 // Answers every picture with an initialisation failure of status 7.
@@ -80,9 +80,9 @@ TEST(JpegWriter, QualityHundredKeepsEveryWidthsPixelsUprightAndSized) {
     for (auto [width, height] : {std::pair{1, 1}, {2, 3}, {3, 2}, {4, 5}, {5, 4}, {37, 23}}) {
         const cDIBSection buffer = makeBuffer(width, height, gradient);
         const QString path = folder.file(QStringLiteral("w%1.jpg").arg(width));
-        MessageRecorder recorder;
-        ASSERT_TRUE(WriteJpegFile(buffer, path, 100)) << width;
-        EXPECT_TRUE(recorder.messages().empty());
+        CoreError error{CoreError::Code::JpegNotSaved, {}, 0}; // cleared on success
+        ASSERT_TRUE(WriteJpegFile(buffer, path, 100, &error)) << width;
+        EXPECT_FALSE(error);
         const QImage decoded = decodeFile(path);
         ASSERT_EQ(decoded.size(), QSize(width, height));
         EXPECT_LE(largestDifference(decoded, gradient), 3) << width << "x" << height;
@@ -162,14 +162,14 @@ TEST(JpegWriter, EncodingRefusesAnEmptyBufferAndQualityOutOfRange) {
 TEST(JpegWriter, EmptyPathOrEmptyBufferIsReportedAndWritesNothing) {
     TempFolder folder;
     {
-        MessageRecorder recorder;
-        EXPECT_FALSE(WriteJpegFile(makeBuffer(4, 4, gradient), QString(), 100));
-        expectSaveFailedMessage(recorder);
+        CoreError error;
+        EXPECT_FALSE(WriteJpegFile(makeBuffer(4, 4, gradient), QString(), 100, &error));
+        expectSaveFailedMessage(error);
     }
     {
-        MessageRecorder recorder;
-        EXPECT_FALSE(WriteJpegFile(cDIBSection(), folder.file("empty.jpg"), 100));
-        expectSaveFailedMessage(recorder);
+        CoreError error;
+        EXPECT_FALSE(WriteJpegFile(cDIBSection(), folder.file("empty.jpg"), 100, &error));
+        expectSaveFailedMessage(error);
     }
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
@@ -191,22 +191,22 @@ TEST(JpegWriter, FailedWriteLeavesTheOldFileAndNoLeftovers) {
     const cDIBSection buffer = makeBuffer(8, 8, gradient);
     {
         // The encoder refuses: nothing is opened.
-        MessageRecorder recorder;
-        EXPECT_FALSE(WriteJpegFile(buffer, path, 0));
-        expectSaveFailedMessage(recorder);
+        CoreError error;
+        EXPECT_FALSE(WriteJpegFile(buffer, path, 0, &error));
+        expectSaveFailedMessage(error);
     }
     {
         // The target is a folder, so the finished file cannot be renamed over it.
         folder.write("taken.jpg/inside", "x");
-        MessageRecorder recorder;
-        EXPECT_FALSE(WriteJpegFile(buffer, folder.file("taken.jpg"), 100));
-        expectSaveFailedMessage(recorder);
+        CoreError error;
+        EXPECT_FALSE(WriteJpegFile(buffer, folder.file("taken.jpg"), 100, &error));
+        expectSaveFailedMessage(error);
         EXPECT_EQ(readAll(folder.file("taken.jpg/inside")), "x");
     }
     {
-        MessageRecorder recorder;
-        EXPECT_FALSE(WriteJpegFile(buffer, folder.file("missing/folder/a.jpg"), 100));
-        expectSaveFailedMessage(recorder);
+        CoreError error;
+        EXPECT_FALSE(WriteJpegFile(buffer, folder.file("missing/folder/a.jpg"), 100, &error));
+        expectSaveFailedMessage(error);
     }
     EXPECT_EQ(readAll(path), old);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
@@ -216,12 +216,12 @@ TEST(JpegWriter, FailedWriteLeavesTheOldFileAndNoLeftovers) {
 TEST(JpegWriter, EncoderThatCannotStartIsReportedWithItsStatus) {
     TempFolder folder;
     UnavailableEncoder encoder;
-    MessageRecorder recorder;
-    EXPECT_FALSE(WriteJpegFile(makeBuffer(4, 4, gradient), folder.file("a.jpg"), 100, encoder));
-    const auto messages = recorder.messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Failed to initialise the IJL library: 7");
-    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(messages[0].title, "Stampora");
+    CoreError error;
+    EXPECT_FALSE(
+        WriteJpegFile(makeBuffer(4, 4, gradient), folder.file("a.jpg"), 100, encoder, &error));
+    const MessageBoxRequest message = DescribeCoreError(error);
+    EXPECT_EQ(message.text, "Failed to initialise the IJL library: 7");
+    EXPECT_EQ(message.icon, MessageIcon::Warning);
+    EXPECT_EQ(message.title, "Stampora");
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
