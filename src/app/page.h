@@ -5,6 +5,7 @@
 #include "app/pagebuilder.h"
 #include "app/pagedescription.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class Page : public QWidget {
@@ -13,6 +14,10 @@ public:
     explicit Page(const PageDescription& description);
     const PageDescription& description() const { return description_; }
     const BuiltControls& controls() const { return controls_; }
+    // The names a page class asked for that its description does not hold with
+    // that kind; empty for a sound page (the check holds in every build, also
+    // where Q_ASSERT is compiled out).
+    const QStringList& unboundControls() const { return unbound_; }
     // The page's load step, run once right after the page is created.
     virtual void Form_Load() {}
 
@@ -24,6 +29,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     template <class T> T* bind(const char* name) const {
         T* control = controls_.get<T>(QString::fromLatin1(name));
+        if (!control)
+            unbound_.append(QString::fromLatin1(name));
         Q_ASSERT_X(control, name, "control missing from the page description or of another kind");
         return control;
     }
@@ -32,4 +39,5 @@ private:
     const PageDescription& description_;
     QSize designedSize_;
     BuiltControls controls_;
+    mutable QStringList unbound_;
 };

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/linewidget.h"
 #include "app/pagepictures.h"
 #include "app/picturelabel.h"
 #include "job/form11.h"
@@ -77,6 +78,52 @@ TEST_F(PageCatalogue, ShownPagesShowExactlyTheControlsOfTheirTables) {
     EXPECT_FALSE(form11().Image2->isVisible());
     EXPECT_FALSE(form2().Option5->isVisible());
     EXPECT_TRUE(form2().Option6->isChecked());
+}
+
+TEST_F(PageCatalogue, EveryControlAPageClassUsesIsBuilt) {
+    for (const auto& [name, page] : kPages)
+        EXPECT_EQ(page().unboundControls(), QStringList()) << name;
+}
+
+// A few places per page, in pixels of their container (twips / 15 of the page
+// tables), lines by their end points, and contained controls also on the page.
+TEST_F(PageCatalogue, ControlsSitWhereTheirTablesPutThem) {
+    struct Place {
+        const char* page;
+        const char* control;
+        QRect rectangle;       // boxes: in the container; lines: from top-left to bottom-right
+        QPoint onPage{-1, -1}; // contained controls: the top-left on the page
+    };
+    const Place places[] = {
+        {"Form1", "Command2", {16, 40, 289, 25}},
+        {"Form11", "Drive1", {8, 64, 177, 21}},
+        {"Form11", "Flex", {8, 296, 481, 97}},
+        {"Form2", "Frame1", {24, 352, 217, 33}},
+        {"Form2", "Option3", {0, 0, 321, 13}, {24, 352}},
+        {"Form2", "Line3", QRect(QPoint(8, 280), QPoint(480, 280))},
+        {"Form3", "Command5", {392, 408, 89, 17}},
+        {"Form3", "Frame2", {19, 229, 449, 153}},
+        {"Form3", "Label6", {0, 2, 473, 17}, {19, 231}},
+        {"Form3", "Stat", {8, 120, 433, 9}, {27, 349}},
+        {"Form3", "Line3", QRect(QPoint(240, 88), QPoint(248, 96))},
+        {"Form22", "List1", {16, 136, 465, 108}},
+        {"Form22", "Line4", QRect(QPoint(8, 104), QPoint(488, 104))},
+    };
+    for (const Place& p : places) {
+        Page* page = nullptr;
+        for (const auto& [name, getter] : kPages)
+            if (QLatin1String(name) == QLatin1String(p.page))
+                page = &getter();
+        ASSERT_NE(page, nullptr) << p.page;
+        const auto* control = page->findChild<QWidget*>(QString::fromLatin1(p.control));
+        ASSERT_NE(control, nullptr) << p.page << " " << p.control;
+        const auto* line = qobject_cast<const LineWidget*>(control);
+        const QRect built = line ? QRect(line->from(), line->to()) : control->geometry();
+        EXPECT_EQ(built, p.rectangle) << p.page << " " << p.control;
+        if (p.onPage != QPoint(-1, -1)) {
+            EXPECT_EQ(control->mapTo(page, QPoint(0, 0)), p.onPage) << p.page << " " << p.control;
+        }
+    }
 }
 
 TEST_F(PageCatalogue, TabOnStepOneVisitsTheControlsInTableOrder) {
