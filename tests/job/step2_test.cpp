@@ -1,6 +1,7 @@
 #include "job/copyrightoptions.h"
 #include "job/form2.h"
 #include "job/pageoptions.h"
+#include "stamping/form3.h"
 #include "wizardfixture.h"
 
 #include <QCheckBox>
@@ -54,6 +55,26 @@ TEST_F(Step2, TypedLinesReadBackWithCrLf) {
     QTest::keyClick(step2.Text1, Qt::Key_Return);
     EXPECT_EQ(step2.copyrightText(), "Zeile 1\r\nZeile 2\r\n\r\n");
     EXPECT_EQ(CurrentOptionsFromPages().copyrightText, "Zeile 1\r\nZeile 2\r\n\r\n");
+}
+
+TEST_F(Step2, ChangedOptionsAndAClosedPageLeaveTheStoreAsItWas) {
+    store("ctext", "Alt");
+    store("vtype", "Alter Hinweis");
+    const QByteArray before = readAll(iniPath());
+    ASSERT_FALSE(before.isEmpty());
+    Form11& step1 = enterWizard();
+    step1.Text1->setText("*.bmp");
+    click(step1.Command5);
+    click(form2().Option2);
+    form2().Text4->setText("(C) Neu");
+    click(form2().Check1);
+    click(form2().Command5);
+    ASSERT_TRUE(form3().isVisible());
+    form3().Text1->setText(programDir.file("anderswo"));
+    click(form3().Check1); // the save box stores only when a run starts
+    form3().close();
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(readAll(iniPath()), before);
 }
 
 TEST_F(Step2, TheThreeGroupsAreIndependent) {

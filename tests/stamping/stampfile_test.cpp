@@ -23,6 +23,24 @@ QStringList temporariesIn(const QString& folder) {
 
 } // namespace
 
+TEST(StampFile, RestampingKeepsTheOldBlockInFrontOfTheNewOne) {
+    TempFolder temp;
+    const QString source = temp.write("src/a.jpg", SmallJpeg(8, 8, 1));
+    QDir().mkpath(temp.file("first"));
+    QDir().mkpath(temp.file("second"));
+    ASSERT_TRUE(StampFile(requestFor(source, temp.file("first"))).ok);
+    const QByteArray once = readAll(temp.file("first/a.jpg"));
+    StampRequest again = requestFor(temp.file("first/a.jpg"), temp.file("second"));
+    again.text = "(C) Neu";
+    ASSERT_TRUE(StampFile(again).ok);
+    const QByteArray twice = readAll(temp.file("second/a.jpg"));
+    EXPECT_EQ(twice, once + CopyrightBlockBytes("(C) Neu")); // the first output is kept whole
+    const CopyrightScan scan = ReadCopyrightBlocks(temp.file("second/a.jpg"));
+    ASSERT_EQ(scan.size(), 2u);
+    EXPECT_EQ(scan.firstLineBytes(0).left(kText.size()), kText);
+    EXPECT_EQ(scan.textBytes(1), "(C) Neu");
+}
+
 TEST(StampFile, FailureLeavesTheEarlierOutputAndNoTemporary) {
     TempFolder temp;
     const QString earlier = temp.write("out/a.jpg", "earlier output");
