@@ -71,17 +71,6 @@ TEST_F(Navigation, StepChangesOpenTheTargetWhereStepTwoWas) {
     }
 }
 
-TEST_F(Navigation, StepOneToTwoAndBackShowsTheSamePageWithItsContents) {
-    enterWizard();
-    Form11* first = &form11();
-    form11().Text1->setText("*.bmp");
-    click(form11().Command5);
-    click(form2().Command1);
-    EXPECT_EQ(&form11(), first);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->Text1->text(), "*.bmp");
-}
-
 TEST_F(Navigation, ViewerAndBackKeepsMenuPlaceAndViewerContents) {
     form1().show();
     form1().move(300, 200);

@@ -187,21 +187,6 @@ TEST_F(PageCatalogue, PagesPaintedInThePageColour) {
     EXPECT_EQ(form3().Text1->palette().color(QPalette::Base), box);
 }
 
-TEST_F(PageCatalogue, OptionGroupsOfStepTwoAreIndependent) {
-    Form2& page = form2();
-    page.show();
-    QTest::mouseClick(page.Option4, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(page.Option4->isChecked());
-    EXPECT_FALSE(page.Option3->isChecked());
-    EXPECT_TRUE(page.Option1->isChecked());
-    EXPECT_TRUE(page.Option6->isChecked());
-    QTest::mouseClick(page.Option2, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(page.Option2->isChecked());
-    EXPECT_FALSE(page.Option1->isChecked());
-    EXPECT_TRUE(page.Option4->isChecked());
-    EXPECT_TRUE(page.Option6->isChecked());
-}
-
 TEST_F(PageCatalogue, ContainerChildrenWiderThanTheirBoxAreClippedByIt) {
     Form2& page = form2();
     for (QRadioButton* option : {page.Option3, page.Option4}) {

@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QUrl>
 
@@ -72,6 +74,10 @@ TEST_F(Step1, FirstRunPutsEveryStartValueOnTheControlsAndWritesNothing) {
     EXPECT_TRUE(step2.Option1->isChecked());
     EXPECT_FALSE(step2.Option2->isChecked());
     EXPECT_EQ(step2.copyrightText(), kDefaultCopyrightText);
+    EXPECT_EQ(step2.copyrightText().size(), 268);
+    // the editor shows five lines and an empty sixth, with no CR of their own
+    EXPECT_EQ(step2.Text1->document()->blockCount(), 6);
+    EXPECT_FALSE(step2.Text1->toPlainText().contains(QLatin1Char('\r')));
     EXPECT_EQ(step2.Text3->text(), programDir.file("copyright.txt"));
     EXPECT_EQ(step2.Text4->text(), "Copyright (C) 2002 <Ihr Name>");
     EXPECT_FALSE(step2.Check1->isChecked());
@@ -350,6 +356,7 @@ TEST_F(Step1, StepTwoAndBackKeepsListFolderPatternAndOptions) {
     click(form2().Option4);
     form2().Text4->setText("(C) Ich");
     click(form2().Command1);
+    EXPECT_EQ(&form11(), &step1); // the same page, not a new one
     ASSERT_TRUE(step1.isVisible());
     EXPECT_EQ(jobPaths(), QStringList({a, b, c, d}));
     EXPECT_TRUE(step1.Flex->isRowHidden(3));

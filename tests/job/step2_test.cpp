@@ -12,16 +12,6 @@
 
 using Step2 = WizardTest;
 
-TEST_F(Step2, DefaultTextReadsBackWithItsLengthAndLineBreaks) {
-    enterWizard();
-    const QString text = form2().copyrightText();
-    EXPECT_EQ(text.size(), 268);
-    EXPECT_EQ(text, kDefaultCopyrightText);
-    // the editor shows five lines and an empty sixth, with no CR of their own
-    EXPECT_EQ(form2().Text1->document()->blockCount(), 6);
-    EXPECT_FALSE(form2().Text1->toPlainText().contains(QLatin1Char('\r')));
-}
-
 TEST_F(Step2, CopyrightTextKeepsItsLineBreaksExactly) {
     Form2& step2 = form2();
     const QString texts[] = {
