@@ -14,7 +14,8 @@ PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
         fonts-liberation2 fonts-symbola xvfb xauth \
-        qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db
+        qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db \
+        parallel bash-completion
 
 # Only `make fuzz` needs clang and its runtime (libFuzzer).
 FUZZ_PKGS := clang-14 libclang-rt-14-dev

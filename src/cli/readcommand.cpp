@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
+#include "cli/namelist.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/visibletext.h"
 
@@ -25,6 +26,9 @@ const QString kHelp = QStringLiteral(
     "                 {\"file\", \"error\", \"truncated\", \"entries\": [{\"first_line\", "
     "\"text\"}]},\n"
     "                 die Texte genau so, wie sie in der Datei stehen\n"
+    "  --files-from FILE  weitere Dateinamen aus FILE, einer je Zeile\n"
+    "                 (\"-\": Standardeingabe); nach den Argumenten\n"
+    "  -0, --null     die Namen der Liste enden mit NUL (find -print0)\n"
     "  -h, --help     Diese Hilfe anzeigen\n"
     "  -v, --version  Die Version anzeigen\n"
     "\n"
@@ -100,13 +104,19 @@ bool writeJson(ConsoleOutput& out, const QStringList& files) {
 int runRead(const QStringList& args) {
     QCommandLineParser parser;
     const QCommandLineOption jsonOption("json", "JSON");
-    parser.addOption(jsonOption);
+    const NameListOptions lists;
+    parser.addOptions({jsonOption, lists.filesFrom, lists.null});
     parser.addPositionalArgument("DATEI", "Datei");
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli read"} + args, kHelp);
         code >= 0)
         return code;
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) {
+    QStringList files;
+    if (QString error; !CollectNames(parser, lists, &files, &error)) {
+        ConsoleOutput::error(error + QStringLiteral(" Hilfe mit --help."));
+        return kExitUsage;
+    }
+    // an empty list from --files-from (find found nothing) is no wrong call
+    if (files.isEmpty() && !parser.isSet(lists.filesFrom)) {
         ConsoleOutput::error(QStringLiteral("Keine Datei angegeben. Aufruf: stampora-cli read "
                                             "[--json] DATEI... (Hilfe mit --help)"));
         return kExitUsage;

@@ -5,6 +5,8 @@
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
+#include "cli/keptfolders.h"
+#include "cli/namelist.h"
 #include "job/copyrightoptions.h"
 #include "job/savedoptions.h"
 #include "stamping/runstamping.h"
@@ -41,6 +43,12 @@ const QString kHelp = QStringLiteral(
     "  --save-defaults        die verwendeten Optionen als Standard speichern\n"
     "  --json                 Ergebnis als JSON-Feld, je Datei\n"
     "                         {\"source\", \"output\", \"ok\", \"error\"}\n"
+    "  --files-from FILE      weitere Dateinamen aus FILE, einer je Zeile\n"
+    "                         (\"-\": Standardeingabe); nach den Argumenten\n"
+    "  -0, --null             die Namen der Liste enden mit NUL (find -print0)\n"
+    "  --keep-folders BASE    jede Ausgabe in den Ordner, der dem Ordner der Quelle\n"
+    "                         unter BASE entspricht (wird angelegt); eine Quelle\n"
+    "                         außerhalb von BASE gilt als fehlgeschlagen\n"
     "  -h, --help             Diese Hilfe anzeigen\n"
     "  -v, --version          Die Version anzeigen\n"
     "\n"
@@ -55,6 +63,7 @@ struct StampJob {
     int threads = 1;
     bool saveDefaults = false;
     bool json = false;
+    std::optional<KeptFolders> keptFolders; // --keep-folders
 };
 
 // The command's answers to the run's questions.
@@ -72,6 +81,9 @@ public:
     int rowCount() override { return static_cast<int>(job_.files.size()) + 1; }
     QString rowPath(int row) override { return job_.files.at(row - 1); }
     bool rowRemoved(int) override { return false; }
+    bool rowOutputSubfolder(int row, QString* subfolder, QString* reason) override {
+        return !job_.keptFolders || job_.keptFolders->subfolderOf(rowPath(row), subfolder, reason);
+    }
     NoticeChoice notice() override {
         return {job_.options.noticeOn, job_.options.noticeText, job_.options.enlarge,
                 job_.options.copNaming};
@@ -129,11 +141,14 @@ struct StampOptions {
     QCommandLineOption jobs{QStringLiteral("jobs"), QStringLiteral("Threads"), QStringLiteral("N")};
     QCommandLineOption saveDefaults{QStringLiteral("save-defaults"), QStringLiteral("speichern")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON")};
+    QCommandLineOption keepFolders{QStringLiteral("keep-folders"),
+                                   QStringLiteral("Ordnerbaum beibehalten"),
+                                   QStringLiteral("BASE")};
 };
 
 // The job of the parsed arguments over the stored options; a German usage error otherwise.
 std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOptions& o,
-                                QString* error) {
+                                const NameListOptions& lists, QString* error) {
     const auto usage = [&](const QString& reason) {
         *error = reason;
         return std::nullopt;
@@ -149,8 +164,11 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
         return usage(QStringLiteral("--cop-name und --overwrite schließen einander aus."));
 
     StampJob job;
-    job.files = parser.positionalArguments();
-    if (job.files.isEmpty())
+    QString listError;
+    if (!CollectNames(parser, lists, &job.files, &listError))
+        return usage(listError);
+    // an empty list from --files-from (find found nothing) is no wrong call
+    if (job.files.isEmpty() && !parser.isSet(lists.filesFrom))
         return usage(QStringLiteral("Keine Datei angegeben."));
     job.options = LoadOptions(StartOptions());
     if (parser.isSet(o.output))
@@ -189,6 +207,13 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
         if (!ok || job.threads < 1 || job.threads > 1024)
             return usage(QStringLiteral("--jobs erwartet eine Zahl von 1 bis 1024."));
     }
+    if (parser.isSet(o.keepFolders)) {
+        const QString base = parser.value(o.keepFolders);
+        if (!IsFolderName(base))
+            return usage(
+                QStringLiteral("--keep-folders erwartet einen Ordner, „%1“ ist keiner.").arg(base));
+        job.keptFolders.emplace(base);
+    }
     job.saveDefaults = parser.isSet(o.saveDefaults);
     job.json = parser.isSet(o.json);
     return job;
@@ -214,15 +239,17 @@ QString reportAsJson(const StampingReport& report) {
 int runStamp(const QStringList& args) {
     QCommandLineParser parser;
     const StampOptions options;
+    const NameListOptions lists;
     parser.addOptions({options.output, options.text, options.textFile, options.notice,
                        options.noNotice, options.mode, options.copName, options.overwrite,
-                       options.jobs, options.saveDefaults, options.json});
+                       options.jobs, options.saveDefaults, options.json, options.keepFolders,
+                       lists.filesFrom, lists.null});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Datei"));
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
         code >= 0)
         return code;
     QString error;
-    std::optional<StampJob> job = jobFrom(parser, options, &error);
+    std::optional<StampJob> job = jobFrom(parser, options, lists, &error);
     if (!job) {
         ConsoleOutput::error(error + QStringLiteral(" Hilfe mit --help."));
         return kExitUsage;

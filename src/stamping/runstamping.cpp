@@ -1,5 +1,6 @@
 #include "stamping/runstamping.h"
 
+#include "base/fileerror.h"
 #include "base/filename.h"
 #include "base/temporaryoutput.h"
 #include "imaging/notice.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -72,6 +75,23 @@ private:
     QSet<QString> cleaned_;
 };
 
+// The row's output folder: the run's own, or the folder below it that the inputs
+// name for the row, made when missing.
+void placeOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner) {
+    QString subfolder;
+    if (!inputs.rowOutputSubfolder(row, &subfolder, &request.refusal) || subfolder.isEmpty())
+        return;
+    request.outputFolder += subfolder;
+    if (MakeFolderPath(request.outputFolder)) {
+        cleaner.clean(request.outputFolder);
+        return;
+    }
+    // a file where a folder should be says "exists": the path is what is wrong
+    const int error = errno == EEXIST ? ENOTDIR : errno;
+    request.refusal = QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden: %2.")
+                          .arg(request.outputFolder, DescribeFileError(error));
+}
+
 void reportFinished(StampingProgress& progress, const FileOutcome& outcome, int row, int rows,
                     bool countersShown) {
     if (!countersShown)
@@ -101,6 +121,7 @@ void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
         request.source = path;
         request.notice = inputs.notice();
         request.writeComposedPicture = options.writeComposedPicture;
+        placeOutput(inputs, row, request, cleaner);
         cleaner.cleanFor(request);
         const int rows = inputs.rowCount();
         bool countersShown = false;
@@ -135,6 +156,7 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
         request.source = inputs.rowPath(row);
         request.notice = notice;
         request.writeComposedPicture = options.writeComposedPicture;
+        placeOutput(inputs, row, request, cleaner);
         cleaner.cleanFor(request);
         requests.push_back(std::move(request));
         rowOf.push_back(row);

@@ -90,6 +90,10 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
         return outcome;
     };
 
+    if (!request.refusal.isEmpty()) {
+        outcome.output.clear(); // it has none
+        return failed(request.refusal);
+    }
     if (request.source.section(QLatin1Char('/'), -1).isEmpty())
         return failed(QStringLiteral("Kein Dateiname."));
     if (liesInOutputFolder(request.source, request.outputFolder))

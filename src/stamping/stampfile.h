@@ -26,6 +26,9 @@ struct StampRequest {
     // A core is free beside this file's thread: a JPEG source may be decoded on
     // a second thread while the encoder follows (same bytes either way).
     bool spareCore = false;
+    // Set when the file has no place in the output (a German reason): it fails
+    // with it, and nothing is written.
+    QString refusal;
 };
 
 // The output folder followed by the source's file name.

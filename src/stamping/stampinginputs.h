@@ -26,6 +26,12 @@ public:
     virtual int rowCount() = 0;
     virtual QString rowPath(int row) = 0;
     virtual bool rowRemoved(int row) = 0;
+    // Where the row's output goes: the output folder itself (empty, the
+    // default), or a folder below it, relative and ending in "/". False with a
+    // German reason when the row has no place there; that row alone fails.
+    virtual bool rowOutputSubfolder(int /*row*/, QString* /*subfolder*/, QString* /*reason*/) {
+        return true;
+    }
 
     // Read again for every file.
     virtual NoticeChoice notice() = 0;

@@ -10,14 +10,15 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
+namespace {
+
+void startCli(QProcess& process, const QStringList& all, const QString& workingFolder) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("QT_QPA_PLATFORM");
     environment.remove("DISPLAY");
     environment.remove("WAYLAND_DISPLAY");
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
-    const QStringList all = QStringList{"stamp"} + arguments;
     const QString program = QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli");
     bool allUtf8 = true;
     for (const QString& argument : all)
@@ -37,9 +38,22 @@ void StartStamp(QProcess& process, const QStringList& arguments, const QString& 
     process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, program});
 }
 
+} // namespace
+
+void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
+    startCli(process, QStringList{"stamp"} + arguments, workingFolder);
+}
+
 CliRun RunStamp(const QStringList& arguments, const QString& workingFolder) {
+    return RunCli(QStringList{"stamp"} + arguments, workingFolder);
+}
+
+CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input) {
     QProcess process;
-    StartStamp(process, arguments, workingFolder);
+    startCli(process, arguments, workingFolder);
+    // written while the command runs: a long list does not fit a pipe's buffer
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(300000)) {
         process.kill();
         process.waitForFinished();

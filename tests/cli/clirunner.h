@@ -20,6 +20,10 @@ struct CliRun {
 // for, names that are no UTF-8 too (see FileNameFromBytes).
 void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder);
 CliRun RunStamp(const QStringList& arguments, const QString& workingFolder);
+// Any command ("read", "stamp" ...) as the first argument, `input` on its
+// standard input.
+CliRun RunCli(const QStringList& arguments, const QString& workingFolder,
+              const QByteArray& input = {});
 
 // SHA-256 of every regular file under `folder`, by path relative to it.
 QMap<QByteArray, QByteArray> HashFiles(const QString& folder);

@@ -1,0 +1,69 @@
+#include "cli/namelist.h"
+
+#include "base/fileerror.h"
+#include "base/filename.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The whole content of `fd`, which may be a pipe; false with errno set.
+bool readToEnd(int fd, QByteArray* content) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        content->append(buffer, n);
+    }
+}
+
+} // namespace
+
+bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* error) {
+    const bool standardInput = list == QLatin1String("-");
+    // blocking: a list from a pipe (<(find ...)) waits for its writer
+    const int fd = standardInput ? STDIN_FILENO : OpenFileName(list, O_RDONLY | O_CLOEXEC);
+    QByteArray content;
+    const bool read = fd >= 0 && readToEnd(fd, &content);
+    const int readError = errno;
+    if (fd >= 0 && !standardInput)
+        ::close(fd);
+    if (!read) {
+        *error = QStringLiteral("Die Namensliste „%1“ konnte nicht gelesen werden: %2.")
+                     .arg(list, DescribeFileError(readError));
+        return false;
+    }
+    const char end = nul ? '\0' : '\n';
+    for (qsizetype begin = 0; begin < content.size();) {
+        qsizetype stop = content.indexOf(end, begin);
+        if (stop < 0)
+            stop = content.size();
+        if (stop > begin)
+            names->append(FileNameFromBytes(QByteArrayView(content).sliced(begin, stop - begin)));
+        begin = stop + 1;
+    }
+    return true;
+}
+
+bool CollectNames(const QCommandLineParser& parser, const NameListOptions& options,
+                  QStringList* names, QString* error) {
+    *names = parser.positionalArguments();
+    if (parser.isSet(options.null) && !parser.isSet(options.filesFrom)) {
+        *error = QStringLiteral("--null gilt nur zusammen mit --files-from.");
+        return false;
+    }
+    const bool nul = parser.isSet(options.null);
+    for (const QString& list : parser.values(options.filesFrom))
+        if (!ReadNameList(list, nul, names, error))
+            return false;
+    return true;
+}
