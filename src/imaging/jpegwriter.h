@@ -4,20 +4,12 @@
 #include <QByteArray>
 #include <QString>
 
-class QIODevice;
 class cDIBSection;
-class JpegEncoder;
 struct CoreError;
-
-// The encoder used when none is named: TurboJPEG.
-JpegEncoder& defaultJpegEncoder();
 
 // Encodes the buffer to memory, for callers that compose their own output.
 // Shows nothing; on failure returns false, leaves `out` as it was and says why in `error`.
 bool EncodeJpeg(const cDIBSection& buffer, int quality, QByteArray* out, QString* error);
-// Encodes the buffer into an open device (say the caller's own temporary file) at
-// its current position, without a copy in between. Shows nothing.
-bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QString* error);
 
 // Encodes the buffer and writes it to `path`, replacing any file there. The file
 // is written under a temporary name in the same folder and renamed over the
@@ -28,5 +20,3 @@ bool EncodeJpeg(const cDIBSection& buffer, int quality, QIODevice* device, QStri
 // reaches the encoder. The file name is used as it is (UTF-8 on disk).
 bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
                    CoreError* error = nullptr);
-bool WriteJpegFile(const cDIBSection& buffer, const QString& path, int quality,
-                   JpegEncoder& encoder, CoreError* error = nullptr);

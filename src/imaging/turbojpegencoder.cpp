@@ -45,8 +45,8 @@ bool fail(JpegEncodeError* error, JpegEncodeError::Kind kind, int status, const 
 
 } // namespace
 
-bool TurboJpegEncoder::encode(const cDIBSection& buffer, int quality, const Sink& sink,
-                              JpegEncodeError* error) {
+bool encodeWithTurboJpeg(const cDIBSection& buffer, int quality, const JpegSink& sink,
+                         JpegEncodeError* error) {
     using Kind = JpegEncodeError::Kind;
     if (buffer.IsEmpty())
         return fail(error, Kind::Encode, -1, QStringLiteral("the image buffer is empty"));

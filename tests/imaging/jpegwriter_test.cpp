@@ -2,7 +2,6 @@
 
 #include "base/coreerror.h"
 #include "imaging/dibsection.h"
-#include "imaging/jpegencoder.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -64,15 +63,6 @@ void expectSaveFailedMessage(const CoreError& error) {
     EXPECT_EQ(message.title, "Stampora");
 }
 
-// Answers every picture with an initialisation failure of status 7.
-class UnavailableEncoder final : public JpegEncoder {
-public:
-    bool encode(const cDIBSection&, int, const Sink&, JpegEncodeError* error) override {
-        *error = {JpegEncodeError::Kind::Initialise, 7, QStringLiteral("no library")};
-        return false;
-    }
-};
-
 } // namespace
 
 TEST(JpegWriter, QualityHundredKeepsEveryWidthsPixelsUprightAndSized) {
@@ -114,25 +104,6 @@ TEST(JpegWriter, FullColourResolutionKeepsAOnePixelCheckerboard) {
     const QImage decoded = QImage::fromData(jpeg, "JPEG").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(decoded.size(), QSize(16, 16));
     EXPECT_LE(largestDifference(decoded, checkerboard), 12);
-}
-
-TEST(JpegWriter, EncodesIntoAnOpenFileAtItsPosition) {
-    TempFolder folder;
-    const cDIBSection buffer = makeBuffer(9, 7, gradient);
-    QByteArray inMemory;
-    ASSERT_TRUE(EncodeJpeg(buffer, 100, &inMemory, nullptr));
-    QFile file(folder.file("composed.jpg"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("head");
-    QString error;
-    ASSERT_TRUE(EncodeJpeg(buffer, 100, &file, &error)) << error.toStdString();
-    file.write("tail");
-    file.close();
-    EXPECT_EQ(readAll(file.fileName()), "head" + inMemory + "tail");
-
-    QFile closed(folder.file("closed.jpg"));
-    EXPECT_FALSE(EncodeJpeg(buffer, 100, &closed, &error));
-    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(JpegWriter, LowerQualityMakesASmallerFile) {
@@ -211,17 +182,4 @@ TEST(JpegWriter, FailedWriteLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(readAll(path), old);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"keep.jpg", "taken.jpg"}));
-}
-
-TEST(JpegWriter, EncoderThatCannotStartIsReportedWithItsStatus) {
-    TempFolder folder;
-    UnavailableEncoder encoder;
-    CoreError error;
-    EXPECT_FALSE(
-        WriteJpegFile(makeBuffer(4, 4, gradient), folder.file("a.jpg"), 100, encoder, &error));
-    const MessageBoxRequest message = DescribeCoreError(error);
-    EXPECT_EQ(message.text, "Failed to initialise the IJL library: 7");
-    EXPECT_EQ(message.icon, MessageIcon::Warning);
-    EXPECT_EQ(message.title, "Stampora");
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
