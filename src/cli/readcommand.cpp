@@ -1,5 +1,8 @@
 #include "cli/readcommand.h"
 
+#include "base/fileerror.h"
+#include "base/filename.h"
+#include "base/foldertree.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
@@ -14,7 +17,7 @@
 namespace {
 
 const QString kHelp = QStringLiteral(
-    "Aufruf: stampora-cli read [--json] DATEI...\n"
+    "Aufruf: stampora-cli read [OPTIONEN] DATEI...\n"
     "\n"
     "Liest die eingebetteten Copyright-Blöcke der Dateien und zeigt je Eintrag die\n"
     "erste Zeile des Copyright-Textes, wie die Liste des Betrachters. Steuerzeichen\n"
@@ -22,15 +25,19 @@ const QString kHelp = QStringLiteral(
     "jeder Datei eine Zeile \"==> DATEI <==\".\n"
     "\n"
     "Optionen:\n"
-    "  --json         Ein JSON-Feld mit einem Objekt je Datei ausgeben:\n"
-    "                 {\"file\", \"error\", \"truncated\", \"entries\": [{\"first_line\", "
+    "  --json             Ein JSON-Feld mit einem Objekt je Datei ausgeben:\n"
+    "                     {\"file\", \"error\", \"truncated\", \"entries\": [{\"first_line\", "
     "\"text\"}]},\n"
-    "                 die Texte genau so, wie sie in der Datei stehen\n"
+    "                     die Texte genau so, wie sie in der Datei stehen\n"
+    "  -r, --recursive    jede normale Datei in den angegebenen Ordnern und darunter,\n"
+    "                     nach Pfad sortiert, ohne symbolischen Verknüpfungen zu\n"
+    "                     folgen; eine Datei ohne Einträge wird genannt, und eine\n"
+    "                     Zusammenfassung steht auf der Standardfehlerausgabe\n"
     "  --files-from FILE  weitere Dateinamen aus FILE, einer je Zeile\n"
-    "                 (\"-\": Standardeingabe); nach den Argumenten\n"
-    "  -0, --null     die Namen der Liste enden mit NUL (find -print0)\n"
-    "  -h, --help     Diese Hilfe anzeigen\n"
-    "  -v, --version  Die Version anzeigen\n"
+    "                     (\"-\": Standardeingabe); nach den Argumenten\n"
+    "  -0, --null         die Namen der Liste enden mit NUL (find -print0)\n"
+    "  -h, --help         Diese Hilfe anzeigen\n"
+    "  -v, --version      Die Version anzeigen\n"
     "\n"
     "Rückgabewert: 0 wenn jede Datei gelesen wurde (mit oder ohne Einträge),\n"
     "1 wenn eine Datei nicht gelesen werden konnte, 2 bei falschem Aufruf.\n");
@@ -42,6 +49,64 @@ QString truncatedNote(const QString& file) {
         .arg(kMaxCopyrightEntries);
 }
 
+// A file to read, or a folder of a tree that could not be gone through.
+struct ReadItem {
+    QString path;
+    QString error; // set for such a folder
+};
+
+// How the files went, for the summary of --recursive.
+struct ReadTally {
+    int withEntries = 0;
+    int withoutEntries = 0;
+    int unreadable = 0;
+
+    void count(bool ok, std::size_t entries) {
+        if (!ok)
+            ++unreadable;
+        else if (entries > 0)
+            ++withEntries;
+        else
+            ++withoutEntries;
+    }
+    QString summary() const {
+        const int read = withEntries + withoutEntries;
+        return QStringLiteral("%1 %2 gelesen: %3 mit Einträgen, %4 ohne; %5 nicht lesbar.")
+            .arg(read)
+            .arg(read == 1 ? QStringLiteral("Datei") : QStringLiteral("Dateien"))
+            .arg(withEntries)
+            .arg(withoutEntries)
+            .arg(unreadable);
+    }
+};
+
+// The names as given; with `recursive`, each folder replaced by its tree.
+QList<ReadItem> itemsOf(const QStringList& names, bool recursive) {
+    QList<ReadItem> items;
+    for (const QString& name : names) {
+        if (!recursive || !IsFolderName(name)) {
+            items.append({name, {}});
+            continue;
+        }
+        for (const TreeEntry& entry : ListFolderTree(name))
+            items.append({entry.path,
+                          entry.errorNumber == 0
+                              ? QString()
+                              : QStringLiteral("Der Ordner „%1“ konnte nicht gelesen werden: %2.")
+                                    .arg(entry.path, DescribeFileError(entry.errorNumber))});
+    }
+    return items;
+}
+
+// The blocks of a file; none for a folder that could not be gone through.
+CopyrightScan scanOf(const ReadItem& item) {
+    return item.error.isEmpty() ? ReadCopyrightBlocks(item.path) : CopyrightScan();
+}
+
+QString errorOf(const ReadItem& item, const CopyrightScan& scan) {
+    return item.error.isEmpty() ? scan.error() : item.error;
+}
+
 // Pieces of an entry's text; the first line is the start of the text.
 auto textPiece(const CopyrightScan& scan, std::size_t i) {
     return [&scan, i](std::size_t offset, std::size_t length) {
@@ -49,18 +114,23 @@ auto textPiece(const CopyrightScan& scan, std::size_t i) {
     };
 }
 
-// One line per entry, as the viewer lists them; a header per file when there are several.
-bool writePlain(ConsoleOutput& out, const QStringList& files) {
-    bool allRead = true;
-    for (const QString& file : files) {
-        if (files.size() > 1)
+// One line per entry, as the viewer lists them; a header per file when there
+// are several or a tree was gone through, where a file without entries says so.
+void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive,
+                ReadTally& tally) {
+    for (const ReadItem& item : items) {
+        const QString& file = item.path;
+        if (items.size() > 1 || recursive)
             out.write(QStringView(QStringLiteral("==> %1 <==\n").arg(visibleLine(file))));
-        const CopyrightScan scan = ReadCopyrightBlocks(file);
-        if (!scan.ok()) {
-            ConsoleOutput::error(scan.error());
-            allRead = false;
+        const CopyrightScan scan = scanOf(item);
+        const QString error = errorOf(item, scan);
+        tally.count(error.isEmpty(), scan.size());
+        if (!error.isEmpty()) {
+            ConsoleOutput::error(error);
             continue;
         }
+        if (recursive && scan.size() == 0)
+            out.write(QStringView(QStringLiteral("(keine Copyright-Einträge)\n")));
         for (std::size_t i = 0; i < scan.size(); ++i) {
             out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), visibleLine);
             out.write(QByteArrayView("\n"));
@@ -68,24 +138,22 @@ bool writePlain(ConsoleOutput& out, const QStringList& files) {
         if (scan.truncated())
             ConsoleOutput::error(truncatedNote(file));
     }
-    return allRead;
 }
 
 // One array, one object per file in argument order, keys in a fixed order.
-bool writeJson(ConsoleOutput& out, const QStringList& files) {
-    bool allRead = true;
+void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, ReadTally& tally) {
     out.write(QByteArrayView("["));
-    for (qsizetype f = 0; f < files.size(); ++f) {
-        const QString& file = files[f];
-        const CopyrightScan scan = ReadCopyrightBlocks(file);
+    for (qsizetype f = 0; f < items.size(); ++f) {
+        const QString& file = items[f].path;
+        const CopyrightScan scan = scanOf(items[f]);
+        const QString error = errorOf(items[f], scan);
         out.write(QByteArrayView(f == 0 ? "\n  " : ",\n  "));
         out.write(QStringView(
             QStringLiteral("{\"file\": %1, \"error\": %2, \"truncated\": %3, "
                            "\"entries\": [")
-                .arg(JsonString(file),
-                     scan.ok() ? QStringLiteral("null") : JsonString(scan.error()),
+                .arg(JsonString(file), error.isEmpty() ? QStringLiteral("null") : JsonString(error),
                      scan.truncated() ? QStringLiteral("true") : QStringLiteral("false"))));
-        allRead = allRead && scan.ok();
+        tally.count(error.isEmpty(), scan.size());
         for (std::size_t i = 0; i < scan.size(); ++i) {
             out.write(QByteArrayView(i == 0 ? "{\"first_line\": \"" : ", {\"first_line\": \""));
             out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), JsonEscaped);
@@ -95,8 +163,7 @@ bool writeJson(ConsoleOutput& out, const QStringList& files) {
         }
         out.write(QByteArrayView("]}"));
     }
-    out.write(QByteArrayView(files.isEmpty() ? "]\n" : "\n]\n"));
-    return allRead;
+    out.write(QByteArrayView(items.isEmpty() ? "]\n" : "\n]\n"));
 }
 
 } // namespace
@@ -104,8 +171,9 @@ bool writeJson(ConsoleOutput& out, const QStringList& files) {
 int runRead(const QStringList& args) {
     QCommandLineParser parser;
     const QCommandLineOption jsonOption("json", "JSON");
+    const QCommandLineOption recursiveOption({"r", "recursive"}, "Ordner durchgehen");
     const NameListOptions lists;
-    parser.addOptions({jsonOption, lists.filesFrom, lists.null});
+    parser.addOptions({jsonOption, recursiveOption, lists.filesFrom, lists.null});
     parser.addPositionalArgument("DATEI", "Datei");
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli read"} + args, kHelp);
         code >= 0)
@@ -121,11 +189,19 @@ int runRead(const QStringList& args) {
                                             "[--json] DATEI... (Hilfe mit --help)"));
         return kExitUsage;
     }
+    const bool recursive = parser.isSet(recursiveOption);
+    const QList<ReadItem> items = itemsOf(files, recursive);
     ConsoleOutput out;
-    const bool allRead = parser.isSet(jsonOption) ? writeJson(out, files) : writePlain(out, files);
+    ReadTally tally;
+    if (parser.isSet(jsonOption))
+        writeJson(out, items, tally);
+    else
+        writePlain(out, items, recursive, tally);
     if (!out.finish()) {
         ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
         return kExitFailed;
     }
-    return allRead ? kExitOk : kExitFailed;
+    if (recursive)
+        ConsoleOutput::error(tally.summary());
+    return tally.unreadable == 0 ? kExitOk : kExitFailed;
 }

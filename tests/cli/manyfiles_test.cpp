@@ -1,5 +1,6 @@
-// stampora-cli with many files: name lists (--files-from, --null) and folder
-// trees kept in the output (--keep-folders), run as its own process.
+// stampora-cli with many files: name lists (--files-from, --null), folder
+// trees kept in the output (--keep-folders) and read over a tree (read
+// --recursive), run as its own process.
 #include "base/filename.h"
 #include "stamping/copyrightblock.h"
 #include "support/testsupport.h"
@@ -8,6 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 
 #include <fcntl.h>
@@ -53,7 +57,9 @@ QList<QByteArray> writeTree(const QByteArray& root, int count) {
 
 } // namespace
 
-TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFolders) {
+// Stamped from a NUL-ended list on standard input into a mirrored tree, then
+// that tree read back whole, plain and as JSON.
+TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFoldersAndReadBack) {
     TempFolder temp;
     const QByteArray root = FileNameToBytes(temp.path());
     const QList<QByteArray> absolute = writeTree(root + "/Fotos", 20000);
@@ -79,6 +85,39 @@ TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFolders) {
         if (wrong > 5)
             break;
     }
+
+    temp.write("out/Ordner 3/ohne Block.gif", "kein Block");
+    QStringList expected; // every file of the tree, by the bytes of its path
+    for (const QByteArray& name : names)
+        expected.append(QString::fromUtf8("out/" + name.mid(int(sizeof "Fotos"))));
+    expected.append(QStringLiteral("out/Ordner 3/ohne Block.gif"));
+    std::sort(expected.begin(), expected.end(),
+              [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
+    const QByteArray summary =
+        "stampora-cli: 20001 Dateien gelesen: 20000 mit Einträgen, 1 ohne; 0 nicht lesbar.\n";
+
+    const CliRun json = RunCli({"read", "--recursive", "--json", "out"}, temp.path());
+    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_EQ(json.err, summary);
+    const QJsonArray files = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(files.size(), expected.size());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QJsonObject file = files[i].toObject();
+        ASSERT_EQ(file["file"].toString(), expected[i]) << i;
+        const bool withBlock = !expected[i].endsWith(QLatin1String("ohne Block.gif"));
+        EXPECT_EQ(file["entries"].toArray().size(), withBlock ? 1 : 0) << i;
+    }
+
+    const CliRun plain = RunCli({"read", "-r", "out"}, temp.path());
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.err, summary);
+    QByteArray lines; // line breaks in names are shown as visible symbols
+    for (const QString& file : expected)
+        lines += "==> " + QString(file).replace('\n', QChar(0x240A)).toUtf8() + " <==\n" +
+                 (file.endsWith(QLatin1String("ohne Block.gif"))
+                      ? QByteArray("(keine Copyright-Einträge)\n")
+                      : QByteArray("(c) Viele\n"));
+    EXPECT_TRUE(plain.out == lines) << plain.out.left(500).toStdString();
 }
 
 TEST(ManyFiles, ListFileFollowsTheArgumentsNameByName) {
@@ -200,4 +239,52 @@ TEST(ManyFiles, KeepFoldersReportsAFolderThatCannotBeMade) {
                        "werden: Ein Teil des Pfades ist kein Ordner.\n");
     EXPECT_EQ(readAll(temp.file("out/y.gif")), stamped("Y", "T"));
     EXPECT_EQ(readAll(temp.file("out/a")), "a file where the folder should go");
+}
+
+// Folders given are gone through, files given are read as they are; links are
+// not followed, and a file that cannot be read is counted and reported.
+TEST(ManyFiles, ReadRecursiveSortsByPathAndFollowsNoLinks) {
+    TempFolder temp;
+    temp.write("t/b.gif", "B");
+    ASSERT_TRUE(AppendCopyrightBlock(temp.file("t/b.gif"), "(c) B"));
+    temp.write("t/a/z.gif", "ohne");
+    temp.write("t/a-c.gif", "ohne");
+    temp.write("aussen/x.gif", "X");
+    ASSERT_TRUE(AppendCopyrightBlock(temp.file("aussen/x.gif"), "(c) X"));
+    ASSERT_EQ(::symlink("../aussen", FileNameToBytes(temp.file("t/ordnerlink")).constData()), 0);
+    ASSERT_EQ(::symlink("b.gif", FileNameToBytes(temp.file("t/dateilink.gif")).constData()), 0);
+    ASSERT_EQ(::mkfifo(FileNameToBytes(temp.file("t/rohr")).constData(), 0600), 0);
+
+    const CliRun run = RunCli({"read", "-r", "t/", "fehlt.gif", "aussen/x.gif"}, temp.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "==> t/a-c.gif <==\n(keine Copyright-Einträge)\n"
+                       "==> t/a/z.gif <==\n(keine Copyright-Einträge)\n"
+                       "==> t/b.gif <==\n(c) B\n"
+                       "==> fehlt.gif <==\n"
+                       "==> aussen/x.gif <==\n(c) X\n");
+    EXPECT_EQ(run.err, "stampora-cli: Die Datei „fehlt.gif“ konnte nicht gelesen werden: Die "
+                       "Datei existiert nicht.\n"
+                       "stampora-cli: 4 Dateien gelesen: 2 mit Einträgen, 2 ohne; 1 nicht "
+                       "lesbar.\n");
+}
+
+// A folder below that cannot be opened is reported in its place and counted.
+TEST(ManyFiles, ReadRecursiveReportsAFolderItCannotOpen) {
+    TempFolder temp;
+    temp.write("t/b.gif", "B");
+    ASSERT_TRUE(AppendCopyrightBlock(temp.file("t/b.gif"), "(c) B"));
+    temp.write("t/a/z.gif", "ohne");
+    temp.write("t/c.gif", "ohne");
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root opens every folder";
+    ASSERT_EQ(::chmod(FileNameToBytes(temp.file("t/a")).constData(), 0), 0);
+    const CliRun locked = RunCli({"read", "-r", "--json", "t"}, temp.path());
+    ::chmod(FileNameToBytes(temp.file("t/a")).constData(), 0700);
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_TRUE(locked.out.contains(
+        "{\"file\": \"t/a\", \"error\": \"Der Ordner „t/a“ konnte nicht gelesen werden: "
+        "Zugriff verweigert.\", \"truncated\": false, \"entries\": []}"))
+        << locked.out.toStdString();
+    EXPECT_EQ(locked.err, "stampora-cli: 2 Dateien gelesen: 1 mit Einträgen, 1 ohne; 1 nicht "
+                          "lesbar.\n");
 }
