@@ -17,7 +17,8 @@
 namespace {
 
 const QString kHelp = QStringLiteral(
-    "Aufruf: stampora-cli read [OPTIONEN] DATEI...\n"
+    "Aufruf: stampora-cli read [--json] DATEI...\n"
+    "        stampora-cli read [OPTIONEN] -r ORDNER...\n"
     "\n"
     "Liest die eingebetteten Copyright-Blöcke der Dateien und zeigt je Eintrag die\n"
     "erste Zeile des Copyright-Textes, wie die Liste des Betrachters. Steuerzeichen\n"
