@@ -113,7 +113,7 @@ std::size_t firstLineLengthInMemory(QByteArrayView bytes, std::size_t begin, std
 // short ends the line there.
 // Pieces start small and grow: most first lines end within a few hundred bytes.
 std::size_t firstLineLengthInFile(const FileBytes& file, std::size_t begin, std::size_t end) {
-    constexpr std::size_t kLargestPiece = 1 << 16;
+    constexpr std::size_t kLargestPiece = kFirstLinePieceBytes;
     thread_local std::vector<char> buffer(kLargestPiece + 1);
     std::size_t piece = 512;
     bool carriedCr = false; // the previous piece ended with CR
@@ -155,7 +155,7 @@ constexpr std::size_t kHeadBytes = 160;
 using TextHeads = std::vector<std::pair<std::size_t, QByteArray>>;
 
 int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads& heads) {
-    constexpr qint64 kPiece = 1 << 17;
+    constexpr auto kPiece = static_cast<qint64>(kReaderPieceBytes);
     constexpr qint64 kAhead = kBlockMarkerLength + 6;
     constexpr qint64 kKeep = kAhead - 1;
     const qint64 size = file.size;

@@ -16,6 +16,10 @@ inline constexpr char kBlockMarker[] = "10a1020z04y5";
 inline constexpr std::size_t kBlockMarkerLength = 12;
 // A crafted file can yield entries with the square of its markers: a read stops here.
 inline constexpr std::size_t kMaxCopyrightEntries = 100000;
+// A file is searched in pieces of this many bytes, read one after the other.
+inline constexpr std::size_t kReaderPieceBytes = std::size_t(1) << 17;
+// A first line that runs past its piece is measured in reads of at most this many bytes.
+inline constexpr std::size_t kFirstLinePieceBytes = std::size_t(1) << 16;
 
 // The bytes of one block carrying `text` (already encoded, one byte per character).
 QByteArray CopyrightBlockBytes(QByteArrayView text);

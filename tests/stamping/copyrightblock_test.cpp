@@ -291,11 +291,11 @@ TEST(CopyrightBlock, ReadsPastFourGibibytes) {
 }
 
 TEST(CopyrightBlock, FileReadInPiecesGivesWhatTheBytesGive) {
-    // The reader goes through a file in pieces (256 KiB is a multiple of their
-    // size): markers, the bytes behind them and CR LF pairs that straddle a
+    // The reader goes through a file in pieces (twice their size is the end of
+    // one): markers, the bytes behind them and CR LF pairs that straddle a
     // piece's end must count as in one piece.
     TempFolder dir;
-    const qsizetype piece = 1 << 18;
+    const auto piece = static_cast<qsizetype>(2 * kReaderPieceBytes);
     const QByteArray tail = block("\rA") + block("A\r\nB") + block("\r\n") + kMarker +
                             "\x08\x00\x01\x00\r"_b + block("C") + kMarker + "xy" + kMarker + "zz";
     for (qsizetype shift = 0; shift <= tail.size(); ++shift) {
@@ -312,11 +312,12 @@ TEST(CopyrightBlock, FileReadInPiecesGivesWhatTheBytesGive) {
 
 TEST(CopyrightBlock, LongFirstLineBeyondTheReadPiece) {
     // The first line runs far past the piece in which its marker was found, and
-    // its CR LF straddles the end of a 64 KiB read.
+    // its CR LF straddles the end of a first-line read.
     TempFolder dir;
-    const QByteArray line(65535, 'a');
+    const QByteArray line(static_cast<qsizetype>(kFirstLinePieceBytes) - 1, 'a');
     for (const QByteArray& rest : {QByteArray("\r\nB"), QByteArray("\rB")}) {
-        const QByteArray file = QByteArray((1 << 17) - 40, 'x') + block(line + rest);
+        const QByteArray file =
+            QByteArray(static_cast<qsizetype>(kReaderPieceBytes) - 40, 'x') + block(line + rest);
         const CopyrightScan scan = ReadCopyrightBlocks(dir.write("f.bin", file));
         ASSERT_EQ(scan.size(), 1u);
         EXPECT_EQ(scan.firstLineBytes(0), rest == "\r\nB" ? line : line + rest);
