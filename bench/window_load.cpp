@@ -11,6 +11,7 @@
 #include "job/form2.h"
 #include "job/joblist.h"
 #include "stamping/form3.h"
+#include "step3run.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
     form3().Text1->setText(home.filePath(QStringLiteral("ausgabe")));
     before = residentKiB();
     timer.start();
-    form3().Command5_Click();
+    RunStep3();
     row("stamping, copy only", files, before, peakKiB(), timer.elapsed());
     const qsizetype written =
         ListFolderEntries(home.filePath(QStringLiteral("ausgabe")), FolderEntryKind::Files).size();

@@ -1,18 +1,11 @@
 #include "app/messageboxseam.h"
 
-#include "app/guithreadcall.h"
 #include "base/filename.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-// The imaging routines report from the run's worker thread; a box lives on the
-// thread of the windows.
 void MessageBoxSeam::show(const MessageBoxRequest& request) {
-    onGuiThread([&request] { showHere(request); });
-}
-
-void MessageBoxSeam::showHere(const MessageBoxRequest& request) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (request.icon) {
     case MessageIcon::None:

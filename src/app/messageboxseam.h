@@ -5,8 +5,5 @@
 
 class MessageBoxSeam final : public MessageSeam {
 public:
-    void show(const MessageBoxRequest& request) override; // from any thread
-
-private:
-    static void showHere(const MessageBoxRequest& request);
+    void show(const MessageBoxRequest& request) override; // on the thread of the windows
 };

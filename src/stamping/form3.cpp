@@ -10,12 +10,8 @@
 #include "app/rectanglewidget.h"
 #include "app/url.h"
 #include "job/form2.h"
-#include "stamping/pageinputs.h"
-#include "stamping/pageprogress.h"
-#include "stamping/runstamping.h"
-#include "stamping/servingevents.h"
 #include "stamping/stampingmessage.h"
-#include "stamping/testerbitmap.h"
+#include "stamping/stampingrun.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -43,26 +39,32 @@ Form3::Form3()
     connect(Command6, &QPushButton::clicked, this, &Form3::Command6_Click);
 }
 
+Form3::~Form3() = default;
+
 void Form3::Command1_Click() {
     moveToPageInPlace(*this, form2());
 }
 
-// One file after the other, rows and options read live from the pages; each
-// file's work on a worker thread, so the windows keep answering during a big
-// picture. A closed page ends the run after the file in hand, without a message.
+// The run's loop stays here, reading rows and options live from the pages as
+// the event loop turns; each file's work on a worker thread, one file per core,
+// so the windows keep answering. A closed page ends the run after the files in
+// hand, without a message.
 void Form3::Command5_Click() {
     if (running_)
         return;
     running_ = true;
-    PageInputs inputs;
-    PageProgress progress(*this);
-    const StampingEngineOptions options{1, WriteTesterBitmap};
-    StampingReport report;
-    RunServingEvents([&] { report = RunStamping(inputs, progress, options); });
-    running_ = false;
+    run_ = std::make_unique<StampingRun>(inputs_, progress_, 0, true);
+    connect(run_.get(), &StampingRun::finished, this, &Form3::runEnded);
+    run_->start();
+}
+
+void Form3::runEnded() {
+    const StampingReport& report = run_->report();
     if (!report.stopped && !ProgramEnding())
         messageSeam().show(StampingMessage(report));
+    running_ = false;
     Command5->setEnabled(true);
+    emit runFinished();
 }
 
 // Users expect help here as on steps 1 and 2.

@@ -2,8 +2,13 @@
 // Step 3: the output folder, the save-as-default box, the progress display and the run.
 
 #include "app/page.h"
+#include "stamping/pageinputs.h"
+#include "stamping/pageprogress.h"
+
+#include <memory>
 
 class LineWidget;
+class StampingRun;
 class PictureLabel;
 class RectangleWidget;
 class QCheckBox;
@@ -16,6 +21,7 @@ class Form3 final : public Page {
     Q_OBJECT
 public:
     Form3();
+    ~Form3() override; // a run under way ends its files in hand first
 
     QLabel* Label3;
     QLabel* Label4;
@@ -47,9 +53,20 @@ public:
     PictureLabel* Image1;
 
     void Command1_Click();
-    void Command5_Click(); // the stamping run
+    void Command5_Click(); // starts the stamping run; returns at once
     void Command6_Click();
 
+    // A run is under way (until its message has been closed).
+    bool isRunning() const { return running_; }
+
+signals:
+    void runFinished(); // the message closed and Command5 enabled again
+
 private:
+    void runEnded();
+
     bool running_ = false; // the window stays usable during a run: no second start
+    PageInputs inputs_;
+    PageProgress progress_{*this};
+    std::unique_ptr<StampingRun> run_;
 };

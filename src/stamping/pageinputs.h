@@ -1,8 +1,8 @@
 #pragma once
 // The run's inputs read from the live controls of the three wizard pages, at
 // the moment the run asks: the job list of step 1, the text and notice options
-// of step 2, the output folder and save box of step 3. Safe to use from a
-// worker thread: every read and write happens on the thread of the windows.
+// of step 2, the output folder and save box of step 3. Used on the thread of
+// the windows only, where the run's loop is.
 
 #include "stamping/stampinginputs.h"
 

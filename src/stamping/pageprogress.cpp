@@ -1,6 +1,5 @@
 #include "stamping/pageprogress.h"
 
-#include "app/guithreadcall.h"
 #include "app/pageregistry.h"
 #include "app/programend.h"
 #include "base/filename.h"
@@ -11,32 +10,26 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+// The run's loop is driven by the event loop itself: nothing to yield to.
 bool PageProgress::yield() {
-    return onGuiThread([] {
-        QCoreApplication::processEvents();
-        return !ProgramEnding();
-    });
+    return !ProgramEnding();
 }
 
 void PageProgress::processingStarted() {
-    onGuiThread([this] { page_.Command5->setEnabled(false); });
+    page_.Command5->setEnabled(false);
 }
 
 void PageProgress::rowStarted(int row) {
-    onGuiThread([row] { form11().jobList().setCurrentRow(row - 1); });
+    form11().jobList().setCurrentRow(row - 1);
 }
 
 void PageProgress::fileCounters(const QString& source, int rowsLeft, int rowsDone) {
-    onGuiThread([&] {
-        page_.Label13->setText(DisplayFileName(source));
-        page_.Label11->setText(QString::number(rowsLeft));
-        page_.Label12->setText(QString::number(rowsDone));
-    });
+    page_.Label13->setText(DisplayFileName(source));
+    page_.Label11->setText(QString::number(rowsLeft));
+    page_.Label12->setText(QString::number(rowsDone));
 }
 
 void PageProgress::fileStep(int value, int maximum) {
-    onGuiThread([&] {
-        page_.Stat->setMaximum(maximum);
-        page_.Stat->setValue(value);
-    });
+    page_.Stat->setMaximum(maximum);
+    page_.Stat->setValue(value);
 }

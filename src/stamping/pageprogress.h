@@ -1,8 +1,8 @@
 #pragma once
 // The run's progress on the step-3 page: current file, rows left, row number
 // and the three-step bar; the start button disabled from the first processed
-// file; the step-1 grid's current row moved along. Safe to use from a worker
-// thread: the controls are changed on the thread of the windows.
+// file; the step-1 grid's current row moved along. Used on the thread of the
+// windows only, where the run's loop is.
 
 #include "stamping/stampingprogress.h"
 
@@ -12,7 +12,7 @@ class PageProgress final : public StampingProgress {
 public:
     explicit PageProgress(Form3& page) : page_(page) {}
 
-    // Lets the windows handle their input; false once the program is ending.
+    // False once the program is ending: the run stops after the files in hand.
     bool yield() override;
     void processingStarted() override;
     void rowStarted(int row) override;

@@ -2,16 +2,15 @@
 
 #include "base/fileerror.h"
 #include "base/filename.h"
-#include "base/temporaryoutput.h"
-#include "imaging/notice.h"
 #include "stamping/copyrighttextfile.h"
+#include "stamping/stalecleaner.h"
 #include "stamping/stampbatch.h"
+#include "stamping/stampingwalk.h"
 #include "stamping/windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <cerrno>
 
@@ -55,92 +54,12 @@ bool fixCopyrightText(StampingInputs& inputs, QByteArray* text, QString* error) 
     return true;
 }
 
-// "-cop.jpg" pictures go beside their sources: those folders are cleaned of
-// stale temporaries once per run too, before the first picture goes there.
-class StaleCleaner {
-public:
-    void cleanFor(const StampRequest& request) {
-        if (request.notice.on && request.notice.copName)
-            clean(QFileInfo(CopName(request.source)).absolutePath());
-    }
-    void clean(const QString& folder) {
-        const QString key = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-        if (!cleaned_.contains(key)) {
-            cleaned_.insert(key);
-            RemoveStaleTemporaries(key);
-        }
-    }
-
-private:
-    QSet<QString> cleaned_;
-};
-
-// The row's output folder: the run's own, or the folder below it that the inputs
-// name for the row, made when missing.
-void placeOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner) {
-    QString subfolder;
-    if (!inputs.rowOutputSubfolder(row, &subfolder, &request.refusal) || subfolder.isEmpty())
-        return;
-    request.outputFolder += subfolder;
-    if (MakeFolderPath(request.outputFolder)) {
-        cleaner.clean(request.outputFolder);
-        return;
-    }
-    // a file where a folder should be says "exists": the path is what is wrong
-    const int error = errno == EEXIST ? ENOTDIR : errno;
-    request.refusal = QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden: %2.")
-                          .arg(request.outputFolder, DescribeFileError(error));
-}
-
-void reportFinished(StampingProgress& progress, const FileOutcome& outcome, int row, int rows,
-                    bool countersShown) {
-    if (!countersShown)
-        progress.fileCounters(outcome.source, rows - 1 - row, row);
-    progress.fileFinished(outcome);
-}
-
-// Step 4, one file after the other, each row and the notice options read live.
-void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
-                   const StampingEngineOptions& options, const StampRequest& common,
-                   StaleCleaner& cleaner, StampingReport& report) {
-    bool started = false;
-    for (int row = 1; row < inputs.rowCount(); ++row) {
-        if (!progress.yield()) {
-            report.stopped = true;
-            return;
-        }
-        progress.rowStarted(row);
-        const QString path = inputs.rowPath(row);
-        if (inputs.rowRemoved(row))
-            continue;
-        if (!started) {
-            progress.processingStarted();
-            started = true;
-        }
-        StampRequest request = common;
-        request.source = path;
-        request.notice = inputs.notice();
-        request.writeComposedPicture = options.writeComposedPicture;
-        placeOutput(inputs, row, request, cleaner);
-        cleaner.cleanFor(request);
-        const int rows = inputs.rowCount();
-        bool countersShown = false;
-        const FileOutcome outcome = StampFile(request, [&](int value) {
-            if (!countersShown) { // the counters change once the picture is done
-                progress.fileCounters(path, rows - 1 - row, row);
-                countersShown = true;
-            }
-            progress.fileStep(value, 3);
-        });
-        reportFinished(progress, outcome, row, rows, countersShown);
-        report.files.push_back(outcome);
-    }
-}
-
 // Step 4 on several threads: rows and notice options read once, up front.
 void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
                      const StampingEngineOptions& options, const StampRequest& common,
-                     StaleCleaner& cleaner, StampingReport& report) {
+                     StampingReport& report) {
+    StaleCleaner cleaner;
+    cleaner.clean(common.outputFolder);
     if (!progress.yield()) {
         report.stopped = true;
         return;
@@ -156,7 +75,7 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
         request.source = inputs.rowPath(row);
         request.notice = notice;
         request.writeComposedPicture = options.writeComposedPicture;
-        placeOutput(inputs, row, request, cleaner);
+        PlaceRowOutput(inputs, row, request, cleaner);
         cleaner.cleanFor(request);
         requests.push_back(std::move(request));
         rowOf.push_back(row);
@@ -166,34 +85,74 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
     progress.processingStarted();
     report.files =
         StampBatch(requests, options.threads, [&](std::size_t i, const FileOutcome& outcome) {
-            reportFinished(progress, outcome, rowOf[i], rows, false);
+            progress.fileCounters(outcome.source, rows - 1 - rowOf[i], rowOf[i]);
+            progress.fileFinished(outcome);
         });
+}
+
+// Step 4 one file after the other, each row and the notice options read live.
+void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
+                   const StampingEngineOptions& options, const StampRequest& common,
+                   StampingReport& report) {
+    StampRequest withWriter = common;
+    withWriter.writeComposedPicture = options.writeComposedPicture;
+    StampingWalk walk(inputs, progress, withWriter, 1);
+    for (auto files = walk.filesToStart(); !files.empty(); files = walk.filesToStart()) {
+        for (const StampingWalk::File& file : files) {
+            int stepsDone = 0;
+            const FileOutcome outcome =
+                StampFile(file.request, [&stepsDone](int step) { stepsDone = step; });
+            walk.finished(file.row, outcome, stepsDone);
+        }
+    }
+    report.files = std::move(walk.report().files);
+    report.stopped = walk.report().stopped;
 }
 
 } // namespace
 
-StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
-                           const StampingEngineOptions& options) {
-    StampingReport report;
+// The row's output folder: the run's own, or the folder below it that the inputs
+// name for the row, made when missing.
+void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner) {
+    QString subfolder;
+    if (!inputs.rowOutputSubfolder(row, &subfolder, &request.refusal) || subfolder.isEmpty())
+        return;
+    request.outputFolder += subfolder;
+    if (MakeFolderPath(request.outputFolder)) {
+        cleaner.clean(request.outputFolder);
+        return;
+    }
+    // a file where a folder should be says "exists": the path is what is wrong
+    const int error = errno == EEXIST ? ENOTDIR : errno;
+    request.refusal = QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden: %2.")
+                          .arg(request.outputFolder, DescribeFileError(error));
+}
+
+bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common) {
     // Step 1: the options are stored as typed, before the folder gets its separator.
     if (inputs.saveAsDefault() && !inputs.saveCurrentOptions())
         report.optionsNotSaved = true;
 
-    StampRequest common;
     QStringList madeFolders;
-    if (!prepareOutputFolder(inputs, &common.outputFolder, &madeFolders, &report.startError) ||
-        !fixCopyrightText(inputs, &common.text, &report.startError)) {
+    if (!prepareOutputFolder(inputs, &common->outputFolder, &madeFolders, &report.startError) ||
+        !fixCopyrightText(inputs, &common->text, &report.startError)) {
         // nothing starts, and nothing is left behind: the folders made for the run go again
         for (auto folder = madeFolders.crbegin(); folder != madeFolders.crend(); ++folder)
             ::rmdir(FileNameToBytes(*folder).constData());
-        return report;
+        return false;
     }
+    return true;
+}
 
-    StaleCleaner cleaner;
-    cleaner.clean(common.outputFolder);
+StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
+                           const StampingEngineOptions& options) {
+    StampingReport report;
+    StampRequest common;
+    if (!StartStamping(inputs, report, &common))
+        return report;
     if (options.threads > 1)
-        stampInParallel(inputs, progress, options, common, cleaner, report);
+        stampInParallel(inputs, progress, options, common, report);
     else
-        stampRowByRow(inputs, progress, options, common, cleaner, report);
+        stampRowByRow(inputs, progress, options, common, report);
     return report;
 }

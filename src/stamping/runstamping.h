@@ -16,5 +16,19 @@ struct StampingEngineOptions {
     ComposedPictureWriter writeComposedPicture;
 };
 
+// Steps 1 to 3: the options stored when asked for, the output folder made
+// ready (its separator added on the field), the copyright text fixed into
+// `common`. False when the run cannot start: `report.startError` says why, and
+// no folder made for the run is left behind.
+bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common);
+
+class StaleCleaner;
+
+// The row's output folder: the run's own, or the folder below it that the
+// inputs name for the row, made when missing (else the request's refusal says why).
+void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner);
+
+// The whole run at once, on the calling thread (the windows run it through
+// StampingRun, on their event loop).
 StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
                            const StampingEngineOptions& options = {});

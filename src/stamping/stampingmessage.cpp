@@ -14,11 +14,14 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
     if (!report.started())
         return {report.startError, kTitle, MessageIcon::Warning};
     const int failed = report.failedCount();
-    const QString notSaved =
+    QString notSaved =
         report.optionsNotSaved
             ? QStringLiteral("\n\nDie Optionen konnten nicht als Standard gespeichert werden.")
             : QString();
-    if (failed == 0 && !report.optionsNotSaved)
+    if (!report.composedPictureError.isEmpty()) // once per run, not once per picture
+        notSaved += QStringLiteral("\n\nDas Zwischenbild konnte nicht gespeichert werden: ") +
+                    report.composedPictureError;
+    if (failed == 0 && notSaved.isEmpty())
         return {QStringLiteral("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"), kTitle,
                 MessageIcon::Information};
     if (failed == 0)

@@ -12,6 +12,7 @@ struct StampingReport {
     std::vector<FileOutcome> files;
     bool stopped = false;         // ended early because the caller asked
     bool optionsNotSaved = false; // saving as default was asked for and failed
+    QString composedPictureError; // German; "tester.bmp" could not be written
 
     bool started() const { return startError.isEmpty(); }
     int failedCount() const;

@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
 
 #include <utility>
@@ -81,7 +82,14 @@ protected:
         form3().Text1->clear();
         QTest::keyClicks(form3().Text1, folder);
     }
-    static void start() { QTest::mouseClick(form3().Command5, Qt::LeftButton); }
+    // "Copyright setzen", then the run's end: the click returns at once.
+    static void start() {
+        QSignalSpy finished(&form3(), &Form3::runFinished);
+        QTest::mouseClick(form3().Command5, Qt::LeftButton);
+        if (form3().isRunning()) {
+            ASSERT_TRUE(finished.wait(60000));
+        }
+    }
     // Runs into out() and returns the one message, a warning under the run's title.
     MessageBoxRequest runExpectingOneWarning() {
         typeOutputFolder(out());
