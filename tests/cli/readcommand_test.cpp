@@ -1,34 +1,14 @@
 #include "stamping/copyrightblock.h"
 
+#include "clirunner.h"
 #include "support/testsupport.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
 QByteArray operator""_b(const char* s, std::size_t n) {
     return QByteArray(s, static_cast<qsizetype>(n));
-}
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the built program in `folder`, so relative file names stay short.
-CliRun runCli(const QString& folder, const QStringList& args) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(STAMPORA_CLI), args);
-    CliRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
 }
 
 // A picture stamped twice: the older text has two lines, the newer one
@@ -47,12 +27,12 @@ protected:
 } // namespace
 
 TEST_F(ReadCommand, PlainOutputListsFirstLines) {
-    const CliRun one = runCli(dir.path(), {"read", "bild.jpg"});
+    const CliRun one = RunCli({"read", "bild.jpg"}, dir.path());
     EXPECT_EQ(one.exitCode, 0);
     EXPECT_EQ(one.out, QString::fromUtf16(u"(c) 2001 Anna\nGrüße \"B\"\\\u2409\n").toUtf8());
     EXPECT_EQ(one.err, "");
 
-    const CliRun two = runCli(dir.path(), {"read", "bild.jpg", "leer.jpg"});
+    const CliRun two = RunCli({"read", "bild.jpg", "leer.jpg"}, dir.path());
     EXPECT_EQ(two.exitCode, 0);
     EXPECT_EQ(two.out, QString::fromUtf16(u"==> bild.jpg <==\n(c) 2001 Anna\nGrüße \"B\"\\\u2409\n"
                                           u"==> leer.jpg <==\n")
@@ -60,7 +40,7 @@ TEST_F(ReadCommand, PlainOutputListsFirstLines) {
 }
 
 TEST_F(ReadCommand, JsonOutputKeepsTextsAndKeyOrder) {
-    const CliRun run = runCli(dir.path(), {"read", "--json", "bild.jpg", "leer.jpg"});
+    const CliRun run = RunCli({"read", "--json", "bild.jpg", "leer.jpg"}, dir.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     const QByteArray expected =
@@ -76,7 +56,7 @@ TEST_F(ReadCommand, JsonOutputKeepsTextsAndKeyOrder) {
 }
 
 TEST_F(ReadCommand, UnreadableFileAmongGoodOnesGivesExitCode1) {
-    const CliRun plain = runCli(dir.path(), {"read", "fehlt.jpg", "bild.jpg"});
+    const CliRun plain = RunCli({"read", "fehlt.jpg", "bild.jpg"}, dir.path());
     EXPECT_EQ(plain.exitCode, 1);
     EXPECT_TRUE(plain.out.endsWith("==> bild.jpg <==\n(c) 2001 Anna\nGr\xC3\xBC\xC3\x9F\x65 "
                                    "\"B\"\\\xE2\x90\x89\n"))
@@ -88,7 +68,7 @@ TEST_F(ReadCommand, UnreadableFileAmongGoodOnesGivesExitCode1) {
                                    "fehlt.jpg\xE2\x80\x9C"))
         << plain.err.constData();
 
-    const CliRun json = runCli(dir.path(), {"read", "--json", "bild.jpg", "."});
+    const CliRun json = RunCli({"read", "--json", "bild.jpg", "."}, dir.path());
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_TRUE(
         json.out.contains("{\"file\": \".\", \"error\": \"Die Datei \xE2\x80\x9E.\xE2\x80\x9C "
@@ -117,7 +97,7 @@ TEST_F(ReadCommand, ExitCodesOfCalls) {
         {{"read", "leer.jpg"}, 0, ""},
     };
     for (const Case& c : cases) {
-        const CliRun run = runCli(dir.path(), c.args);
+        const CliRun run = RunCli(c.args, dir.path());
         const std::string name = c.args.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name;
         EXPECT_TRUE(run.out.startsWith(c.out)) << name << ": " << run.out.constData();

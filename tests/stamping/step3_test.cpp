@@ -2,6 +2,7 @@
 // the progress on the page, the message, and the files it leaves.
 #include "app/form1.h"
 #include "base/filename.h"
+#include "cli/clirunner.h"
 #include "job/form2.h"
 #include "job/wizardfixture.h"
 #include "stamping/copyrightblock.h"
@@ -20,7 +21,6 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -384,12 +384,10 @@ TEST_F(Step3, WindowsAndCommandLineWriteIdenticalFiles) {
     ASSERT_EQ(messages.messages().size(), 1u);
     ASSERT_EQ(messages.messages()[0].text, success());
 
-    QProcess cli;
-    cli.setWorkingDirectory(outputs.path());
-    cli.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli"),
-              QStringList{"stamp", "--output", outputs.file("cli"), "--jobs", "2"} + sources);
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const CliRun cli =
+        RunCli(QStringList{"stamp", "--output", outputs.file("cli"), "--jobs", "2"} + sources,
+               outputs.path());
+    ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     for (const QString& source : sources) {
         const QString name = QFileInfo(source).fileName();
         const QByteArray windows = readAll(out(name));
