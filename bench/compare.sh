@@ -7,11 +7,15 @@
 #   bench/compare.sh                 5 rounds
 #   QUICK=1 bench/compare.sh         2 rounds
 #   ROUNDS=9 BUILD=build bench/compare.sh
+#   CASES="ours_batch64 window_batch64" bench/compare.sh
+#                                    only those cases; their rows are printed, the
+#                                    results under bench/results/ stay as they are
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${BUILD:-build}
 if [ "${QUICK:-0}" = 1 ]; then rounds=${ROUNDS:-2}; else rounds=${ROUNDS:-5}; fi
+only=${CASES:-}
 cli="$root/$build/stampora-cli"
 window_bench="$root/$build/bench/stampora_window_bench"
 results="$root/bench/results"
@@ -25,7 +29,7 @@ font=/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf
 need=()
 for pair in djpeg:libjpeg-turbo-progs cjpeg:libjpeg-turbo-progs \
     /usr/bin/convert:imagemagick vips:libvips-tools exiftool:libimage-exiftool-perl \
-    gnuplot:gnuplot-nox /usr/bin/time:time; do
+    $([ -n "$only" ] || echo gnuplot:gnuplot-nox) /usr/bin/time:time; do
     command -v "${pair%%:*}" >/dev/null || need+=("${pair#*:}")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -57,7 +61,14 @@ if [ "$(ls "$work/batch" | wc -l)" != 192 ]; then
     rm -f "$work/batch"/*
     for i in $(seq -w 1 192); do cp "$work/small.jpg" "$work/batch/photo-$i.jpg"; done
 fi
-huge=$("$root/$build/bench/make_reader_files" 1024 1000)
+# the windows' batch: 64 of them, in a folder of their own
+mkdir -p "$work/batch64"
+if [ "$(ls "$work/batch64" | wc -l)" != 64 ]; then
+    rm -f "$work/batch64"/*
+    for i in $(seq -w 1 64); do cp "$work/small.jpg" "$work/batch64/photo-$i.jpg"; done
+fi
+huge=/dev/null # the 1 GiB reader file only when the whole table is made
+[ -n "$only" ] || huge=$("$root/$build/bench/make_reader_files" 1024 1000)
 # libvips gets the strip ready-made: black, 20 rows, the notice in white.
 strip() { # WIDTH
     [ -s "$work/strip-$1.png" ] ||
@@ -109,6 +120,28 @@ run_magick_batch() {
         -quality 100 -sampling-factor 1x1 "$out/${1##*/}"' _ {}
 }
 
+# the same 64 pictures through the step-3 page and through the command line,
+# both with every core; the window's run reports its own times (click to end,
+# the open window's start not counted) into $work/own_times
+cores=$(nproc)
+run_ours_batch64() {
+    ours_stamp --notice "$notice" --mode enlarge --overwrite --jobs "$cores" "$work"/batch64/*.jpg
+}
+window_gaps=""
+run_window_batch64() {
+    STAMPORA_BENCH_BATCH="$work/batch64" QT_QPA_PLATFORM=offscreen "$window_bench" \
+        --benchmark_filter=WindowRunOfTheBatch --benchmark_format=json 2>/dev/null >"$work/window.json"
+    python3 - "$work/window.json" "$work/own_times" <<'PY'
+import json, sys
+b = json.load(open(sys.argv[1]))["benchmarks"][0]
+assert b["files"] == 64, b
+open(sys.argv[2], "w").write("%d %d %d\n" % (b["run_ms"], b["cpu_ms"], round(b["longest_gap_ms"])))
+PY
+    local own
+    read -r own <"$work/own_times"
+    window_gaps+="${own##* } "
+}
+
 run_ours_copy() { ours_stamp --no-notice --jobs 2 "$work"/batch/*.jpg; }
 run_floor_copy() {
     local f
@@ -130,16 +163,21 @@ run_magick_gif() { magick_notice "$work/small.gif" "$out/small.jpg"; }
 
 # --- check that every command works before timing it ---------------------------
 cases=(ours_big floor_big vips_big magick_big ours_batch2 ours_batch1 floor_batch vips_batch
-    magick_batch ours_copy floor_copy exiftool_copy ours_read grep_read ours_png magick_png
-    ours_gif magick_gif)
+    magick_batch ours_batch64 window_batch64 ours_copy floor_copy exiftool_copy ours_read grep_read
+    ours_png magick_png ours_gif magick_gif)
+[ -z "$only" ] || read -r -a cases <<<"$only"
 cat "$huge" >/dev/null # into the page cache
 for c in "${cases[@]}"; do
     fresh
     "run_$c" || { echo "compare.sh: $c failed" >&2; exit 1; }
+    rm -f "$work/own_times"
 done
 fresh
-run_ours_big
-[ "$("$cli" read "$out/big.jpg" | wc -l)" -ge 1 ] || { echo "no block in our output" >&2; exit 1; }
+if [ -z "$only" ]; then
+    run_ours_big
+    [ "$("$cli" read "$out/big.jpg" | wc -l)" -ge 1 ] || { echo "no block in our output" >&2; exit 1; }
+fi
+window_gaps=""
 entries=$("$cli" read "$huge" | grep -c . || true)
 hits=$(grep -c -F -a "$marker" "$huge" || true)
 
@@ -164,6 +202,14 @@ timed() {
     end=$(date +%s%N)
     children_cpu
     after=$cpu_now
+    if [ -s "$work/own_times" ]; then # the case timed itself
+        local own_ms own_cpu rest
+        read -r own_ms own_cpu rest <"$work/own_times"
+        rm -f "$work/own_times"
+        ms[$1]+="$own_ms "
+        cpu[$1]+="$own_cpu "
+        return
+    fi
     ms[$1]+="$(((end - start) / 1000000)) "
     cpu[$1]+="$((after - before)) "
 }
@@ -183,6 +229,23 @@ for c in "${cases[@]}"; do
     med[$c]=$(median "${ms[$c]}")
     medcpu[$c]=$(median "${cpu[$c]}")
 done
+
+# the window's longest pause over every round of the batch through step 3
+batch_gap=$(tr ' ' '\n' <<<"$window_gaps" | grep . | sort -n | tail -1 || true)
+
+# --- only some cases: their rows, printed ------------------------------------------
+if [ -n "$only" ]; then
+    for c in "${cases[@]}"; do
+        echo "$c: median $(median "${ms[$c]}") ms wall ($(median "${cpu[$c]}") ms processor)," \
+            "rounds: ${ms[$c]}"
+    done
+    [ -z "$batch_gap" ] || echo "window's longest pause during the batch: $batch_gap ms"
+    if [ -n "${med[window_batch64]:-}" ] && [ -n "${med[ours_batch64]:-}" ]; then
+        awk -v a="${med[window_batch64]}" -v b="${med[ours_batch64]}" \
+            'BEGIN {printf "windows / command line: %.2f (goal at most 1.15)\n", a / b}'
+    fi
+    exit 0
+fi
 
 # --- peak memory on the 24-megapixel picture (kB) --------------------------------
 peak() { fresh; /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1; cat "$work/peak"; }
@@ -223,6 +286,8 @@ row "192 × 2 MP + notice, --jobs 2" ours_batch2 floor_batch "djpeg | cjpeg, xar
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 vips_batch "vips join, xargs -P2" 0.5
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 magick_batch "ImageMagick, xargs -P2" 0.5
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 ours_batch1 "ours, --jobs 1" 0.56
+row "64 × 2 MP + notice, through the windows (step 3)" window_batch64 ours_batch64 \
+    "stampora-cli stamp, --jobs $cores" 1.15
 row "192 × 2 MP copy + block" ours_copy floor_copy "cp + printf >> (floor)" 1.5
 row "192 × 2 MP copy + block" ours_copy exiftool_copy "exiftool -Copyright=" 0.2
 row "read 1 GiB, 1000 blocks" ours_read grep_read "grep -c -F (floor)" 0.8
@@ -251,6 +316,12 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.0f", k / 1024}'; }
         holds=$(awk -v g="$gap_ms" 'BEGIN {print (g <= 100 ? "yes" : "no")}')
         echo "Longest pause of the window's event loop while a 24 MP picture is stamped," \
             "$gap_how: $gap_ms ms (goal at most 100 ms; holds: $holds)."
+    fi
+    if [ -n "$batch_gap" ]; then
+        holds=$(awk -v g="$batch_gap" 'BEGIN {print (g <= 100 ? "yes" : "no")}')
+        echo "Longest pause of the window's event loop while 64 × 2 MP pictures are stamped" \
+            "through the step-3 page, one file per core, in any round: $batch_gap ms (goal at" \
+            "most 100 ms; holds: $holds)."
     fi
     echo
     echo "Medians of $rounds rounds, ours and theirs in alternation in each round (wall time;" \

@@ -29,6 +29,10 @@ bool PageInputs::saveCurrentOptions() {
     return SaveCurrentOptions(CurrentOptionsFromPages());
 }
 
+std::function<bool()> PageInputs::currentOptionsWriter() {
+    return [options = CurrentOptionsFromPages()] { return SaveCurrentOptions(options); };
+}
+
 QString PageInputs::outputFolder() {
     return form3().Text1->text();
 }

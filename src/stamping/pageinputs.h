@@ -11,6 +11,7 @@ public:
     bool saveAsDefault() override;
     // Stores the ten options as the controls hold them, the output folder as typed.
     bool saveCurrentOptions() override;
+    std::function<bool()> currentOptionsWriter() override;
 
     QString outputFolder() override;
     void setOutputFolder(const QString& folder) override;

@@ -128,9 +128,10 @@ void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, Stal
                           .arg(request.outputFolder, DescribeFileError(error));
 }
 
-bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common) {
+bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
+                   bool storeOptions) {
     // Step 1: the options are stored as typed, before the folder gets its separator.
-    if (inputs.saveAsDefault() && !inputs.saveCurrentOptions())
+    if (storeOptions && inputs.saveAsDefault() && !inputs.saveCurrentOptions())
         report.optionsNotSaved = true;
 
     QStringList madeFolders;

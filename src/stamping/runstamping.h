@@ -19,8 +19,10 @@ struct StampingEngineOptions {
 // Steps 1 to 3: the options stored when asked for, the output folder made
 // ready (its separator added on the field), the copyright text fixed into
 // `common`. False when the run cannot start: `report.startError` says why, and
-// no folder made for the run is left behind.
-bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common);
+// no folder made for the run is left behind. Without `storeOptions` step 1 is
+// the caller's.
+bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
+                   bool storeOptions = true);
 
 class StaleCleaner;
 

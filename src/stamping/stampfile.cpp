@@ -121,7 +121,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
             cDIBSection composed;
             QByteArray profile;
             if (ComposeNoticeInBuffer(request.source, options, &composed, &profile, &error)) {
-                if (!request.writeComposedPicture(composed.ToPicture(), &error))
+                if (!request.writeComposedPicture(composed, &error))
                     return failed(
                         QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
                             .arg(error));

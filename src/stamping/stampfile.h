@@ -13,9 +13,11 @@
 #include <QStringList>
 #include <functional>
 
+class cDIBSection;
+
 // Writes the composed picture somewhere on the side before it is encoded (the
 // windows keep it as "tester.bmp"); false with a German reason stops the file.
-using ComposedPictureWriter = std::function<bool(const QImage& composed, QString* error)>;
+using ComposedPictureWriter = std::function<bool(const cDIBSection& composed, QString* error)>;
 
 struct StampRequest {
     QString source;

@@ -5,6 +5,7 @@
 #include "stamping/noticechoice.h"
 
 #include <QString>
+#include <functional>
 
 class StampingInputs {
 public:
@@ -13,6 +14,12 @@ public:
     virtual bool saveAsDefault() = 0;
     // Stores the current options as the user's defaults; false when they could not be.
     virtual bool saveCurrentOptions() = 0;
+    // The same store as work that may run on another thread: the options are
+    // taken now, written when it is called. The windows' run writes them off
+    // their thread, so a slow disk does not freeze the windows.
+    virtual std::function<bool()> currentOptionsWriter() {
+        return [this] { return saveCurrentOptions(); };
+    }
 
     virtual QString outputFolder() = 0;
     // The run appends the separator to the field itself, so the user sees it.

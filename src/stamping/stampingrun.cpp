@@ -1,5 +1,6 @@
 #include "stamping/stampingrun.h"
 
+#include "imaging/dibsection.h"
 #include "stamping/runstamping.h"
 #include "stamping/testerbitmap.h"
 
@@ -18,13 +19,19 @@ StampingRun::StampingRun(StampingInputs& inputs, StampingProgress& progress, int
 
 StampingRun::~StampingRun() {
     pool_.waitForDone();
+    optionsStored_.waitForFinished();
 }
 
 void StampingRun::start() {
     running_ = true;
+    // Step 1: the options as typed, taken now and written on the pool
+    storingOptions_ = inputs_.saveAsDefault();
+    if (storingOptions_)
+        optionsStored_.setFuture(
+            QtConcurrent::run(QThreadPool::globalInstance(), inputs_.currentOptionsWriter()));
     StampRequest common;
-    if (!StartStamping(inputs_, report_, &common)) {
-        QTimer::singleShot(0, this, &StampingRun::finish);
+    if (!StartStamping(inputs_, report_, &common, false)) {
+        finishWhenStored();
         return;
     }
     walk_.emplace(inputs_, progress_, std::move(common), filesAtOnce_);
@@ -37,13 +44,18 @@ void StampingRun::startFiles() {
         const int row = file.row;
         connect(watcher, &QFutureWatcher<FileResult>::finished, this,
                 [this, row, watcher] { fileDone(row, watcher); });
-        const bool keep = tester_ != nullptr;
-        watcher->setFuture(QtConcurrent::run(&pool_, [request = std::move(file.request),
-                                                      keep]() mutable {
+        std::shared_ptr<const std::atomic<bool>> wanted;
+        if (tester_)
+            wanted = tester_->wanted();
+        const bool lastRow = row == inputs_.rowCount() - 1;
+        watcher->setFuture(QtConcurrent::run(&pool_, [request = std::move(file.request), wanted,
+                                                      lastRow]() mutable {
             FileResult result;
-            if (keep) // the picture is taken along; the keeper writes it off this thread
-                request.writeComposedPicture = [&result](const QImage& composed, QString*) {
-                    result.composed = composed;
+            if (wanted) // the picture taken along when wanted; the keeper writes it
+                request.writeComposedPicture = [&result, &wanted,
+                                                lastRow](const cDIBSection& composed, QString*) {
+                    if (lastRow || *wanted)
+                        result.composed = composed.ToPicture();
                     return true;
                 };
             result.outcome = StampFile(request, [&result](int step) { result.stepsDone = step; });
@@ -66,12 +78,21 @@ void StampingRun::finishWhenIdle() {
     if (!walk_->done())
         return;
     if (tester_) {
-        connect(tester_.get(), &TesterBitmapKeeper::idle, this, &StampingRun::finish,
+        connect(tester_.get(), &TesterBitmapKeeper::idle, this, &StampingRun::finishWhenStored,
                 Qt::UniqueConnection);
         tester_->finish();
     } else {
-        QTimer::singleShot(0, this, &StampingRun::finish);
+        finishWhenStored();
     }
+}
+
+void StampingRun::finishWhenStored() {
+    if (storingOptions_ && !optionsStored_.isFinished()) {
+        connect(&optionsStored_, &QFutureWatcher<bool>::finished, this, &StampingRun::finish,
+                Qt::UniqueConnection);
+        return;
+    }
+    QTimer::singleShot(0, this, &StampingRun::finish);
 }
 
 void StampingRun::finish() {
@@ -84,6 +105,8 @@ void StampingRun::finish() {
     }
     if (tester_ && !tester_->error().isEmpty())
         report_.composedPictureError = tester_->error();
+    if (storingOptions_ && !optionsStored_.result())
+        report_.optionsNotSaved = true;
     running_ = false;
     emit finished();
 }

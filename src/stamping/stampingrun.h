@@ -48,6 +48,7 @@ private:
     void startFiles();
     void fileDone(int row, QFutureWatcher<FileResult>* watcher);
     void finishWhenIdle();
+    void finishWhenStored();
     void finish();
 
     StampingInputs& inputs_;
@@ -56,6 +57,8 @@ private:
     QThreadPool pool_;
     std::optional<StampingWalk> walk_;
     std::unique_ptr<TesterBitmapKeeper> tester_;
+    QFutureWatcher<bool> optionsStored_; // step 1, off this thread
+    bool storingOptions_ = false;
     StampingReport report_;
     bool running_ = false;
 };

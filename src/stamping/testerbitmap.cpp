@@ -3,6 +3,7 @@
 #include "base/coreerror.h"
 #include "base/programfolder.h"
 #include "imaging/bitmapfile.h"
+#include "imaging/dibsection.h"
 
 #include <QDir>
 #include <QTimer>
@@ -12,9 +13,7 @@ namespace {
 
 constexpr qint64 kRefreshMilliseconds = 500;
 
-} // namespace
-
-bool WriteTesterBitmap(const QImage& composed, QString* error) {
+bool writeTesterPicture(const QImage& composed, QString* error) {
     const QString path = QDir(writableProgramFolder()).filePath(QStringLiteral("tester.bmp"));
     CoreError failure;
     if (WriteBitmapFile(composed, 32, path, nullptr, &failure) > 0)
@@ -24,6 +23,12 @@ bool WriteTesterBitmap(const QImage& composed, QString* error) {
                      ? QStringLiteral("„%1“ konnte nicht geschrieben werden.").arg(path)
                      : failure.detail;
     return false;
+}
+
+} // namespace
+
+bool WriteTesterBitmap(const cDIBSection& composed, QString* error) {
+    return writeTesterPicture(composed.ToPicture(), error);
 }
 
 TesterBitmapKeeper::TesterBitmapKeeper() {
@@ -56,12 +61,13 @@ void TesterBitmapKeeper::finish() {
 
 void TesterBitmapKeeper::writeNext() {
     writing_ = true;
+    *wanted_ = false;
     sinceWrite_.start();
     QImage picture = std::move(*pending_);
     pending_.reset();
     watcher_.setFuture(QtConcurrent::run(&pool_, [picture = std::move(picture)] {
         QString error;
-        return WriteTesterBitmap(picture, &error) ? QString() : error;
+        return writeTesterPicture(picture, &error) ? QString() : error;
     }));
 }
 
@@ -73,4 +79,11 @@ void TesterBitmapKeeper::written() {
         writeNext();
     else if (finishing_)
         emit idle();
+    else // the next picture is wanted once the interval is over
+        QTimer::singleShot(std::max<qint64>(kRefreshMilliseconds - sinceWrite_.elapsed(), 0), this,
+                           [this] {
+                               *wanted_ = true;
+                               if (pending_ && !writing_)
+                                   writeNext();
+                           });
 }

@@ -3,7 +3,8 @@
 // program folder. Writing an 8 MB bitmap for each of many pictures would cost
 // about a quarter of a run, so the run hands its pictures over in row order and
 // the keeper writes the newest one off the run's threads, at most twice a
-// second while the run goes on and the last one always.
+// second while the run goes on, and the last row's picture at the end (when the
+// last row has no picture, the newest one taken stays).
 
 #include <QElapsedTimer>
 #include <QFutureWatcher>
@@ -11,11 +12,15 @@
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
+#include <atomic>
+#include <memory>
 #include <optional>
+
+class cDIBSection;
 
 // Writes `composed` to "tester.bmp" in the writable program folder; false with
 // a German reason on one line.
-bool WriteTesterBitmap(const QImage& composed, QString* error);
+bool WriteTesterBitmap(const cDIBSection& composed, QString* error);
 
 class TesterBitmapKeeper final : public QObject {
     Q_OBJECT
@@ -30,6 +35,10 @@ public:
     // No more pictures come: the last one offered is written. idle() follows
     // once nothing is left to write (queued, also when nothing was to write).
     void finish();
+    // Whether a picture is wanted now: the run's threads copy their composed
+    // picture only then (and for the last row), the copy costing a share of a
+    // picture's time. Safe to read from any thread.
+    std::shared_ptr<const std::atomic<bool>> wanted() const { return wanted_; }
     // German reason of the first failed write; empty when every write succeeded.
     QString error() const { return error_; }
 
@@ -45,6 +54,7 @@ private:
     std::optional<QImage> pending_;
     int newestRow_ = 0;
     QElapsedTimer sinceWrite_;
+    std::shared_ptr<std::atomic<bool>> wanted_ = std::make_shared<std::atomic<bool>>(true);
     bool writing_ = false;
     bool finishing_ = false;
     QString error_;

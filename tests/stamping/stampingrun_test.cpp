@@ -124,6 +124,7 @@ TEST(StampingRun, StampsOnThePoolWithTheResultsOfARunOfOneFileAfterTheOther) {
     FakeInputs inputs;
     inputs.folder = temp.file("out");
     inputs.noticeChoice = {true, "(C) Hinweis", true, false};
+    inputs.rows.push_back({temp.write("src/broken.jpg", "not a picture")});
     for (int i = 1; i <= 6; ++i) {
         QImage picture(40 + i, 30, QImage::Format_RGB32);
         picture.fill(QColor(20 * i, 90, 160));
@@ -132,7 +133,6 @@ TEST(StampingRun, StampsOnThePoolWithTheResultsOfARunOfOneFileAfterTheOther) {
         ASSERT_TRUE(picture.save(path));
         inputs.rows.push_back({path, i == 4});
     }
-    inputs.rows.push_back({temp.write("src/broken.jpg", "not a picture")});
 
     ProgressRecorder serial;
     const StampingReport expected = RunStamping(inputs, serial);
@@ -152,7 +152,7 @@ TEST(StampingRun, StampsOnThePoolWithTheResultsOfARunOfOneFileAfterTheOther) {
         EXPECT_EQ(run.report().files[i].ok, expected.files[i].ok);
     }
     EXPECT_EQ(readAll(temp.file("out/3.png")), firstOutput); // the same bytes
-    // "tester.bmp" holds the last stamped picture: 6.png, 46 × (30 + 20)
+    // "tester.bmp" holds the last row's picture: 6.png, 46 × (30 + 20)
     EXPECT_EQ(QImage(temp.file("program/tester.bmp")).size(), QSize(46, 50));
     EXPECT_TRUE(run.report().composedPictureError.isEmpty());
     setProgramFolder({});

@@ -98,7 +98,7 @@ TEST(StampNotice, TesterBitmapIsWrittenFirstAndItsFailureStopsThePicture) {
     EXPECT_EQ(QImage::fromData(bitmap, "BMP").size(), QSize(200, 120));
     const QByteArray earlier = readAll(temp.file("out/Bild.PNG"));
 
-    const ComposedPictureWriter failing = [](const QImage&, QString* error) {
+    const ComposedPictureWriter failing = [](const cDIBSection&, QString* error) {
         *error = "kein Platz";
         return false;
     };
