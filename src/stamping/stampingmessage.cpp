@@ -1,5 +1,6 @@
 #include "stamping/stampingmessage.h"
 
+#include "base/countednoun.h"
 #include "stamping/visibletext.h"
 
 namespace {
@@ -30,10 +31,13 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
                 kTitle, MessageIcon::Warning};
 
     const int total = static_cast<int>(report.files.size());
-    QString text = QStringLiteral("Das Copyright wurde %1 von %2 Dateien fehlerfrei hinzugefügt.\n"
-                                  "Bei diesen Dateien trat ein Fehler auf:\n")
-                       .arg(total - failed)
-                       .arg(total);
+    // "0 von 1 Datei", "1 von 2 Dateien"; "Bei dieser Datei" for a single failure
+    QString text =
+        QStringLiteral("Das Copyright wurde %1 von %2 fehlerfrei hinzugefügt.\n%3\n")
+            .arg(QString::number(total - failed),
+                 CountedNoun(total, QStringLiteral("Datei"), QStringLiteral("Dateien")),
+                 failed == 1 ? QStringLiteral("Bei dieser Datei trat ein Fehler auf:")
+                             : QStringLiteral("Bei diesen Dateien trat ein Fehler auf:"));
     int listed = 0;
     for (const FileOutcome& file : report.files) {
         if (file.ok)
