@@ -1,0 +1,254 @@
+// The desktop program in a real X server under a reparenting window manager
+// (openbox): the wizard steps open with their outer top-left corner where the
+// previous step's was, however often the user moves them in between.
+#include "support/testsupport.h"
+
+#include <QDeadlineTimer>
+#include <QMargins>
+#include <QPoint>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+
+// Readable places in failure messages.
+void PrintTo(const QPoint& point, std::ostream* out) {
+    *out << "(" << point.x() << ", " << point.y() << ")";
+}
+
+namespace {
+
+// Pixel centres of the wizard buttons (their rectangles in twips / 15).
+const QPoint kMenuCommand1(160, 20);  // "Dateien mit einem Copyright versetzen"
+const QPoint kStep1Forward(436, 416); // ">> Schritt 2"
+const QPoint kStep2Back(332, 416);    // "<< Schritt 1"
+const QPoint kStep2Forward(436, 416); // ">> Schritt 3"
+const QPoint kStep3Back(336, 416);    // "<< Schritt 2"
+
+constexpr int kWaitMs = 15000; // a busy machine; a passing test never waits this long
+
+// Xvfb, openbox and the program, each started here and ended with the test.
+class XSession {
+public:
+    ~XSession() {
+        for (QProcess* process : {&program_, &windowManager_, &server_})
+            end(*process);
+    }
+
+    // Empty when the X server is up; else why it is not.
+    QString startServer() {
+        // -displayfd: the server picks a free display and writes its number
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!server_.waitForStarted(kWaitMs))
+            return QStringLiteral("Xvfb does not start: ") + server_.errorString();
+        QByteArray number;
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!number.contains('\n') && server_.state() == QProcess::Running &&
+               !deadline.hasExpired()) {
+            server_.waitForReadyRead(200);
+            number += server_.readAllStandardOutput();
+        }
+        if (!number.contains('\n'))
+            return QStringLiteral("Xvfb gave no display: ") +
+                   QString::fromLocal8Bit(server_.readAllStandardError());
+        display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+        return {};
+    }
+
+    // openbox with its packaged configuration only, nothing of the user's.
+    void startWindowManager() {
+        windowManager_.setProcessEnvironment(environment());
+        windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        ASSERT_TRUE(windowManager_.waitForStarted(kWaitMs)) << "openbox: install it (make deps)";
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!run({QStringLiteral("xprop"), QStringLiteral("-root"),
+                     QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                    .contains("window id")) {
+            ASSERT_FALSE(deadline.hasExpired()) << "openbox did not take over the screen";
+            QThread::msleep(50);
+        }
+    }
+
+    void startProgram() {
+        program_.setProcessEnvironment(environment());
+        program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program_.start(QStringLiteral(STAMPORA_BINARY_DIR "/stampora"), {});
+        ASSERT_TRUE(program_.waitForStarted(kWaitMs)) << program_.errorString().toStdString();
+    }
+
+    // The one page on screen, once it is another window than `previous`.
+    QString shownPage(const QString& previous = {}) {
+        const QDeadlineTimer deadline(kWaitMs);
+        for (;;) {
+            const QStringList windows =
+                QString::fromLatin1(run({QStringLiteral("xdotool"), QStringLiteral("search"),
+                                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                         QStringLiteral("Stampora 1.20")}))
+                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            if (windows.size() == 1 && windows.front() != previous && frameExtents(windows.front()))
+                return windows.front();
+            if (deadline.hasExpired())
+                return {};
+            QThread::msleep(50);
+        }
+    }
+
+    // The outer top-left corner of a page as the X server has it: the client's
+    // place on the screen less the frame the window manager put around it.
+    QPoint outerTopLeft(const QString& window) {
+        const QString info =
+            QString::fromLatin1(run({QStringLiteral("xwininfo"), QStringLiteral("-id"), window}));
+        const auto value = [&info](const char* name) {
+            const QRegularExpression line(QString::fromLatin1(name) +
+                                          QStringLiteral(":\\s*(-?\\d+)"));
+            return line.match(info).captured(1).toInt();
+        };
+        const QPoint client(value("Absolute upper-left X"), value("Absolute upper-left Y"));
+        const std::optional<QMargins> frame = frameExtents(window);
+        return frame ? client - QPoint(frame->left(), frame->top()) : client;
+    }
+
+    // Waits until the page's corner is at `expected`; returns where it is then.
+    QPoint waitForCorner(const QString& window, QPoint expected) {
+        const QDeadlineTimer deadline(kWaitMs / 3);
+        QPoint corner = outerTopLeft(window);
+        while (corner != expected && !deadline.hasExpired()) {
+            QThread::msleep(50);
+            corner = outerTopLeft(window);
+        }
+        QThread::msleep(200); // a page that lands right and then hops is caught too
+        return outerTopLeft(window);
+    }
+
+    void click(const QString& window, QPoint at) {
+        run({QStringLiteral("xdotool"), QStringLiteral("mousemove"), QStringLiteral("--window"),
+             window, QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+    }
+
+    // The user drags the page by its title bar by `by`.
+    void drag(const QString& window, QPoint by) {
+        const QPoint corner = outerTopLeft(window);
+        const QPoint grip = corner + QPoint(150, frameExtents(window)->top() / 2);
+        const QPoint to = grip + by;
+        const auto xy = [](QPoint p) {
+            return QStringList{QString::number(p.x()), QString::number(p.y())};
+        };
+        run(QStringList{QStringLiteral("xdotool"), QStringLiteral("mousemove")} + xy(grip) +
+            QStringList{QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mousedown"),
+                        QStringLiteral("1"), QStringLiteral("sleep"), QStringLiteral("0.1"),
+                        QStringLiteral("mousemove")} +
+            xy(grip + by / 2) +
+            QStringList{QStringLiteral("sleep"), QStringLiteral("0.1"),
+                        QStringLiteral("mousemove")} +
+            xy(to) +
+            QStringList{QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mouseup"),
+                        QStringLiteral("1")});
+    }
+
+    bool programRunning() const { return program_.state() == QProcess::Running; }
+
+private:
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("HOME"), home_.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.file(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home_.file(QStringLiteral("data")));
+        env.remove(QStringLiteral("XAUTHORITY"));
+        return env;
+    }
+
+    QByteArray run(const QStringList& command) const {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(command.front(), command.mid(1));
+        if (!process.waitForFinished(kWaitMs))
+            ADD_FAILURE() << command.join(' ').toStdString() << " did not finish";
+        return process.readAllStandardOutput();
+    }
+
+    // Left, top, right, bottom of the frame; nothing before the window manager
+    // has framed the window.
+    std::optional<QMargins> frameExtents(const QString& window) const {
+        const QString text =
+            QString::fromLatin1(run({QStringLiteral("xprop"), QStringLiteral("-id"), window,
+                                     QStringLiteral("_NET_FRAME_EXTENTS")}));
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)")).match(text);
+        if (!m.hasMatch())
+            return std::nullopt;
+        // the property's order: left, right, top, bottom
+        return QMargins(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(2).toInt(),
+                        m.captured(4).toInt());
+    }
+
+    static void end(QProcess& process) {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+
+    TempFolder home_;
+    QString display_;
+    QProcess server_, windowManager_, program_;
+};
+
+} // namespace
+
+TEST(UnderAWindowManager, StepsOpenWhereThePreviousStepWasAfterEveryMove) {
+    XSession x;
+    if (const QString why = x.startServer(); !why.isEmpty())
+        GTEST_SKIP() << "no X server for this test: " << why.toStdString();
+    ASSERT_NO_FATAL_FAILURE(x.startWindowManager());
+    ASSERT_NO_FATAL_FAILURE(x.startProgram());
+
+    QString page = x.shownPage();
+    ASSERT_FALSE(page.isEmpty()) << "the main menu did not appear";
+    x.click(page, kMenuCommand1);
+    page = x.shownPage(page);
+    ASSERT_FALSE(page.isEmpty()) << "step 1 did not appear";
+
+    // Each move goes somewhere new, so a page that kept an old place shows.
+    struct Step {
+        const char* what;
+        QPoint button; // on the page shown before it
+        QPoint moveAfter;
+    };
+    const Step steps[] = {
+        {">> Schritt 2, first visit", kStep1Forward, {40, 30}},
+        {"<< Schritt 1, visited before", kStep2Back, {-25, 45}},
+        {">> Schritt 2, visited before", kStep1Forward, {60, -20}},
+        {">> Schritt 3, first visit", kStep2Forward, {-35, -40}},
+        {"<< Schritt 2", kStep3Back, {70, 15}},
+        {"<< Schritt 1", kStep2Back, {0, 0}},
+        {">> Schritt 2", kStep1Forward, {0, 0}},
+        {">> Schritt 3", kStep2Forward, {0, 0}},
+    };
+    for (const Step& step : steps) {
+        const QPoint before = x.outerTopLeft(page);
+        x.click(page, step.button);
+        const QString target = x.shownPage(page);
+        ASSERT_FALSE(target.isEmpty()) << step.what << ": no new page appeared";
+        EXPECT_EQ(x.waitForCorner(target, before), before) << step.what;
+        page = target;
+        if (!step.moveAfter.isNull()) {
+            const QPoint moved = x.outerTopLeft(page) + step.moveAfter;
+            x.drag(page, step.moveAfter);
+            ASSERT_EQ(x.waitForCorner(page, moved), moved)
+                << step.what << ": the window manager did not move the page";
+        }
+    }
+    EXPECT_TRUE(x.programRunning());
+}
