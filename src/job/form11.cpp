@@ -14,6 +14,7 @@
 #include "job/form2.h"
 #include "job/pageoptions.h"
 #include "job/savedoptions.h"
+#include "job/sizecolumndelegate.h"
 #include "stamping/form3.h"
 
 #include <QComboBox>
@@ -126,6 +127,9 @@ void Form11::setUpJobList() {
     Flex->horizontalHeader()->setSectionsClickable(false);
     Flex->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Flex->horizontalHeader()->setFixedHeight(kGridRowHeightPixels + 2);
+    // the columns keep their widths: the user cannot drag their borders
+    Flex->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Flex->setItemDelegateForColumn(JobList::SizeColumn, new SizeColumnDelegate(Flex));
     Flex->setColumnWidth(JobList::SizeColumn, twipsToPixels(JobList::kSizeColumnWidthTwips));
     fitPathColumn();
     Flex->viewport()->installEventFilter(this); // the scroll bar narrows the viewport

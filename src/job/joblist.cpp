@@ -21,10 +21,14 @@ QVariant JobList::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == PathColumn ? DisplayFileName(e.path) : QString::number(e.size);
+        return index.column() == PathColumn ? DisplayFileName(e.path) : sizeText(index.row());
     case Qt::TextAlignmentRole:
         return index.column() == PathColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                             : int(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        if (index.column() == SizeColumn && sizeText(index.row()).size() > kDigitsShownInFull)
+            return sizeText(index.row());
+        return {};
     case RemovedRole:
         return e.removed;
     default:

@@ -26,6 +26,9 @@ public:
     static constexpr int pathColumnWidthTwips(int gridWidthTwips) {
         return gridWidthTwips - kPathColumnMarginTwips;
     }
+    // Sizes of up to nine digits show whole in the size column; a longer one
+    // is cut and carries its whole value as tooltip.
+    static constexpr int kDigitsShownInFull = 9;
 
     struct Entry {
         QString path;

@@ -3,12 +3,14 @@
 #include "job/form2.h"
 #include "job/pageoptions.h"
 #include "job/savedoptions.h"
+#include "job/sizecolumndelegate.h"
 #include "stamping/form3.h"
 #include "wizardfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -113,6 +115,62 @@ TEST_F(Step1, SizesStayInViewBesideTheScrollBar) {
     // the current row, the last added, is scrolled into view
     const QRect last = step1.Flex->visualRect(step1.jobList().index(15, 1));
     EXPECT_TRUE(step1.Flex->viewport()->rect().contains(last)) << last.y();
+}
+
+TEST_F(Step1, SizesOfUpToNineDigitsShowWholeLongerOnesLoseTheirLeadingDigits) {
+    // camera-sized files and larger, as sparse files of the exact length
+    const qint64 sizes[] = {5564214, 12345678, 999999999, 1000000000, 12345678901};
+    TempFolder big;
+    for (qint64 size : sizes) {
+        QFile file(big.file(QString("f%1.jpg").arg(size)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    Form11& step1 = enterWizard();
+    ASSERT_TRUE(step1.setCurrentFolder(big.path()));
+    click(step1.Command2);
+    ASSERT_EQ(step1.jobList().count(), 5);
+    EXPECT_EQ(step1.Flex->columnWidth(JobList::SizeColumn), 47); // the designed 700 twips
+    for (int row = 0; row < step1.jobList().count(); ++row) {
+        const QModelIndex cell = step1.jobList().index(row, JobList::SizeColumn);
+        const QString digits = cell.data().toString();
+        const QString shown =
+            SizeColumnDelegate::shownText(step1.Flex->font(), step1.Flex->visualRect(cell), digits);
+        const QString tooltip = cell.data(Qt::ToolTipRole).toString();
+        if (digits.size() <= 9) {
+            EXPECT_EQ(shown, digits);
+            EXPECT_TRUE(tooltip.isEmpty()) << tooltip.toStdString();
+        } else {
+            // cut at its left: the last digits stay, the whole value is the tooltip
+            EXPECT_TRUE(shown.startsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(digits.endsWith(shown.mid(1))) << shown.toStdString();
+            EXPECT_EQ(tooltip, digits);
+        }
+    }
+    // the digits keep the grid's height: narrowed, not made smaller
+    const QRect room = SizeColumnDelegate::textRect(
+        step1.Flex->visualRect(step1.jobList().index(0, JobList::SizeColumn)));
+    const QFont digitFont = SizeColumnDelegate::digitFont(step1.Flex->font(), room.width());
+    EXPECT_EQ(QFontMetrics(digitFont).height(), QFontMetrics(step1.Flex->font()).height());
+}
+
+TEST_F(Step1, TheUserCannotDragTheGridsColumnBorders) {
+    Form11& step1 = enterWizard();
+    step1.show();
+    QHeaderView* header = step1.Flex->horizontalHeader();
+    const int widths[] = {step1.Flex->columnWidth(0), step1.Flex->columnWidth(1)};
+    for (int column : {0, 1}) {
+        EXPECT_EQ(header->sectionResizeMode(column), QHeaderView::Fixed);
+        // press on the column's right border and drag it 30 pixels to the left
+        const QPoint border(header->sectionViewportPosition(column) + header->sectionSize(column) -
+                                1,
+                            header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border);
+        QTest::mouseMove(header->viewport(), border - QPoint(15, 0));
+        QTest::mouseMove(header->viewport(), border - QPoint(30, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border - QPoint(30, 0));
+        EXPECT_EQ(step1.Flex->columnWidth(0), widths[0]) << column;
+        EXPECT_EQ(step1.Flex->columnWidth(1), widths[1]) << column;
+    }
 }
 
 TEST_F(Step1, StoredValuesReachTheControlsAndComeBackUnchanged) {
