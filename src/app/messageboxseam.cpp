@@ -1,8 +1,8 @@
 #include "app/messageboxseam.h"
 
+#include "app/pageregistry.h"
 #include "base/filename.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 void MessageBoxSeam::show(const MessageBoxRequest& request) {
@@ -21,7 +21,8 @@ void MessageBoxSeam::show(const MessageBoxRequest& request) {
         break;
     }
     // the bytes of a file name that are no UTF-8 shown as U+FFFD
+    // centred on the page the user sees, whichever window has the focus
     QMessageBox box(icon, request.title, DisplayFileName(request.text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    pageOnScreen());
     box.exec();
 }

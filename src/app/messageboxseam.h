@@ -1,5 +1,5 @@
 #pragma once
-// The windows' message seam: a modal box with one OK button over the active page.
+// The windows' message seam: a modal box with one OK button centred on the page on screen.
 
 #include "app/messageseam.h"
 

@@ -1,6 +1,7 @@
 #include "app/page.h"
 
 #include "app/pagepictures.h"
+#include "app/pagestyle.h"
 #include "app/programend.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 Page::Page(const PageDescription& description) : description_(description) {
+    usePageStyle();
     setObjectName(QString::fromLatin1(description.name));
     setWindowTitle(QStringLiteral(" Stampora " STAMPORA_VERSION)); // " Stampora 1.20"
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -78,3 +78,18 @@ void destroyPages() {
     destroy(all.form3);
     destroy(all.form22);
 }
+
+QWidget* pageOnScreen() {
+    const Pages& all = pages();
+    QWidget* const created[] = {all.form1, all.form11, all.form2, all.form3, all.form22};
+    QWidget* shown = nullptr;
+    for (QWidget* page : created) {
+        if (!page || !page->isVisible() || page->isMinimized())
+            continue;
+        if (page->isActiveWindow())
+            return page;
+        if (!shown)
+            shown = page;
+    }
+    return shown;
+}

@@ -10,12 +10,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStyleOptionButton>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -185,6 +188,57 @@ TEST_F(PageCatalogue, PagesPaintedInThePageColour) {
     EXPECT_EQ(form11().Text1->palette().color(QPalette::Base), page);
     EXPECT_EQ(form3().Frame1->palette().color(QPalette::Window), box);
     EXPECT_EQ(form3().Text1->palette().color(QPalette::Base), box);
+}
+
+TEST_F(PageCatalogue, OptionButtonMarksShowWholeWithinTheirRows) {
+    Form2& page = form2();
+    page.show();
+    for (QRadioButton* option : page.findChildren<QRadioButton*>()) {
+        QStyleOptionButton look;
+        look.initFrom(option);
+        const QRect mark =
+            option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &look, option);
+        EXPECT_TRUE(option->rect().contains(mark))
+            << option->objectName().toStdString() << " row " << option->height() << ", mark "
+            << mark.top() << " to " << mark.bottom();
+    }
+}
+
+TEST_F(PageCatalogue, DriveListAndGridHeaderAreFlatAndFocusShowsOnEveryList) {
+    Form11& page = form11();
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    // flat: one colour from top to bottom inside the frame, where a gradient changes
+    const auto column = [](QWidget* widget, int x) {
+        const QImage image = widget->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 2; y < image.height() - 2; ++y)
+            colours.insert(image.pixel(x, y));
+        return colours;
+    };
+    const QRgb pageRgb = QColor(188, 198, 140).rgb();
+    EXPECT_EQ(column(page.Drive1, page.Drive1->width() / 2), QSet<QRgb>{pageRgb});
+    EXPECT_EQ(column(page.Flex->horizontalHeader(), page.Flex->columnWidth(0) + 20),
+              QSet<QRgb>{pageRgb});
+
+    // the focus frame, also on the grid while it holds no entry
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    const QRgb highlight = page.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    for (QWidget* list :
+         std::initializer_list<QWidget*>{page.Drive1, page.Dir1, page.File1, page.Flex}) {
+        const QString name = list->objectName();
+        page.Text1->setFocus(Qt::TabFocusReason);
+        EXPECT_NE(list->grab().toImage().pixel(1, list->height() / 2), highlight)
+            << name.toStdString() << " without focus";
+        list->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(list->hasFocus()) << name.toStdString();
+        const QImage focused = list->grab().toImage();
+        for (const QPoint at : {QPoint(0, list->height() / 2), QPoint(1, list->height() / 2),
+                                QPoint(list->width() / 2, 1)})
+            EXPECT_EQ(focused.pixel(at), highlight)
+                << name.toStdString() << " at " << at.x() << "," << at.y();
+    }
 }
 
 TEST_F(PageCatalogue, ContainerChildrenWiderThanTheirBoxAreClippedByIt) {
