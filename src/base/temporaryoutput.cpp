@@ -6,10 +6,13 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <csignal>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,34 +48,98 @@ bool copyByReading(int in, int out) {
     }
 }
 
-// The process id in a temporary name, or -1 when the name carries none.
-pid_t ownerOf(const QString& name) {
-    const QString rest = name.mid(int(sizeof kTemporaryPrefix) - 1);
-    bool ok = false;
-    const long pid = rest.section(QLatin1Char('-'), 0, 0).toLong(&ok);
-    return ok && pid > 0 ? static_cast<pid_t>(pid) : -1;
+// The temporaries this process holds, so that its own are never taken for
+// stale ones (locks of one process on a network share need not conflict) and
+// can be removed when a stop signal ends the process.
+class LiveTemporaries {
+public:
+    static LiveTemporaries& instance() {
+        static LiveTemporaries* live = new LiveTemporaries; // outlives every thread
+        return *live;
+    }
+    bool add(const QByteArray& path) {
+        const std::lock_guard lock(mutex_);
+        if (stopping_)
+            return false;
+        paths_.insert(path);
+        return true;
+    }
+    void remove(const QByteArray& path) {
+        const std::lock_guard lock(mutex_);
+        paths_.erase(path);
+    }
+    bool contains(const QByteArray& path) {
+        const std::lock_guard lock(mutex_);
+        return paths_.count(path) != 0;
+    }
+    void removeAllAndStop() {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        for (const QByteArray& path : paths_)
+            ::unlink(path.constData());
+        paths_.clear();
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<QByteArray> paths_;
+    bool stopping_ = false;
+};
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool processRuns(pid_t pid) {
-    return ::kill(pid, 0) == 0 || errno == EPERM;
+// The file at `path` is the one open at `fd`.
+bool pathIsOpenFile(const QByteArray& path, int fd) {
+    struct stat atPath {
+    }, open{};
+    return ::lstat(path.constData(), &atPath) == 0 && ::fstat(fd, &open) == 0 &&
+           sameFile(atPath, open);
+}
+
+int lockExclusive(int fd, int flags) {
+    int result;
+    do
+        result = ::flock(fd, LOCK_EX | flags);
+    while (result != 0 && errno == EINTR);
+    return result;
+}
+
+// Renames without replacing; link and unlink where the file system has no
+// such rename (some network file systems).
+int renameNoReplace(const char* from, const char* to) {
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return -1;
+    if (::link(from, to) != 0)
+        return -1;
+    ::unlink(from);
+    return 0;
 }
 
 } // namespace
 
 TemporaryOutput::~TemporaryOutput() {
+    // removed while still locked, so no other run ever sees it unlocked
+    if (!path_.isEmpty()) {
+        ::unlink(path_.constData());
+        LiveTemporaries::instance().remove(path_);
+    }
     if (fd_ >= 0)
         ::close(fd_);
-    if (!path_.isEmpty())
-        ::unlink(path_.constData());
 }
 
 bool TemporaryOutput::fail(const QString& what, int errorNumber) {
+    errorNumber_ = errorNumber;
     error_ = QStringLiteral("%1: %2").arg(what, DescribeFileError(errorNumber));
     return false;
 }
 
-bool TemporaryOutput::create(const QString& folder) {
+bool TemporaryOutput::create(const QString& folder, mode_t mode) {
     const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QString cannotCreate = QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden");
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString name =
             QStringLiteral("%1%2-%3")
@@ -80,16 +147,33 @@ bool TemporaryOutput::create(const QString& folder) {
                 .arg(::getpid())
                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
         const QByteArray path = FileNameToBytes(base + name);
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = fd;
-            path_ = path;
-            return true;
+        if (!LiveTemporaries::instance().add(path))
+            return fail(cannotCreate, EINTR); // the process is stopping
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) {
+            const int error = errno;
+            LiveTemporaries::instance().remove(path);
+            if (error != EEXIST)
+                return fail(cannotCreate, error);
+            continue;
         }
-        if (errno != EEXIST)
-            return fail(QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden"), errno);
+        // Locked before anything is written. A cleaner of another run may have
+        // taken the unlocked file for stale in the instant after its creation:
+        // then the name is gone or another file's, and a new one is made.
+        // Where the file system takes no locks, no cleaner can take one either
+        // and the file is never removed as stale.
+        const bool locked =
+            lockExclusive(fd, 0) == 0 || errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP;
+        if (!locked || !pathIsOpenFile(path, fd)) {
+            ::close(fd);
+            LiveTemporaries::instance().remove(path);
+            continue;
+        }
+        fd_ = fd;
+        path_ = path;
+        return true;
     }
-    return fail(QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden"), EEXIST);
+    return fail(cannotCreate, EEXIST);
 }
 
 bool TemporaryOutput::copyFrom(int sourceFd) {
@@ -129,13 +213,60 @@ void TemporaryOutput::keepPermissionsOf(const QString& path) {
 }
 
 bool TemporaryOutput::commit(const QString& finalPath) {
+    return finish(finalPath, true);
+}
+
+bool TemporaryOutput::commitNew(const QString& finalPath) {
+    return finish(finalPath, false);
+}
+
+bool TemporaryOutput::finish(const QString& finalPath, bool replace) {
+    // The lock stays on a second descriptor of the same open file until the
+    // rename is done; closing the first reports any error of the writes.
+    const int lockFd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (lockFd < 0)
+        return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"), errno);
     const int fd = fd_;
-    fd_ = -1;
+    fd_ = lockFd;
     if (::close(fd) != 0)
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"), errno);
-    if (::rename(path_.constData(), FileNameToBytes(finalPath).constData()) != 0)
+    const QByteArray target = FileNameToBytes(finalPath);
+    const int renamed = replace ? ::rename(path_.constData(), target.constData())
+                                : renameNoReplace(path_.constData(), target.constData());
+    if (renamed != 0)
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht ersetzt werden"), errno);
+    LiveTemporaries::instance().remove(path_);
     path_.clear();
+    ::close(fd_);
+    fd_ = -1;
+    return true;
+}
+
+bool TemporaryOutput::fileId(dev_t* device, ino_t* inode) const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        return false;
+    *device = info.st_dev;
+    *inode = info.st_ino;
+    return true;
+}
+
+bool IsTemporaryName(QByteArrayView name) {
+    const QByteArrayView prefix(kTemporaryPrefix);
+    if (!name.startsWith(prefix))
+        return false;
+    const QByteArrayView rest = name.sliced(prefix.size());
+    const qsizetype dash = rest.indexOf('-');
+    if (dash < 1 || rest.size() - dash - 1 != 16)
+        return false;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const char c = rest[i];
+        const bool ok = i < dash    ? (c >= '0' && c <= '9')
+                        : i == dash ? true
+                                    : ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'));
+        if (!ok)
+            return false;
+    }
     return true;
 }
 
@@ -144,20 +275,28 @@ void RemoveStaleTemporaries(const QString& folder) {
     DIR* dir = ::opendir(base.constData());
     if (!dir)
         return;
-    const QByteArray prefix(kTemporaryPrefix);
-    QList<QByteArray> stale;
+    QList<QByteArray> candidates;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (!name.startsWith(prefix))
-            continue;
-        const pid_t owner = ownerOf(QString::fromLatin1(name));
-        if (owner == ::getpid() || owner < 0 || !processRuns(owner))
-            stale.append(name);
+        if (IsTemporaryName(name))
+            candidates.append(base + name);
     }
     ::closedir(dir);
-    for (const QByteArray& name : stale) {
+    for (const QByteArray& path : candidates) {
+        if (LiveTemporaries::instance().contains(path))
+            continue;
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
         struct stat info {};
-        if (::lstat((base + name).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
-            ::unlink((base + name).constData());
+        // a lock taken proves that no writer holds the file any more
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && lockExclusive(fd, LOCK_NB) == 0 &&
+            pathIsOpenFile(path, fd))
+            ::unlink(path.constData());
+        ::close(fd);
     }
+}
+
+void RemoveOwnTemporariesForExit() {
+    LiveTemporaries::instance().removeAllAndStop();
 }

@@ -3,6 +3,7 @@
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "stamping/copyrighttextfile.h"
+#include "stamping/runwrittenfiles.h"
 #include "stamping/stalecleaner.h"
 #include "stamping/stampbatch.h"
 #include "stamping/stampingwalk.h"
@@ -134,6 +135,8 @@ bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest*
     if (storeOptions && inputs.saveAsDefault() && !inputs.saveCurrentOptions())
         report.optionsNotSaved = true;
 
+    // one record of the "-cop.jpg" pictures written, shared by every file of the run
+    common->writtenByRun = std::make_shared<RunWrittenFiles>();
     QStringList madeFolders;
     if (!prepareOutputFolder(inputs, &common->outputFolder, &madeFolders, &report.startError) ||
         !fixCopyrightText(inputs, &common->text, &report.startError)) {

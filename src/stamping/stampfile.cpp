@@ -6,6 +6,7 @@
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
+#include "stamping/runwrittenfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,12 +52,42 @@ private:
 };
 
 // The "-cop.jpg" picture beside the source, itself through a temporary name.
-bool writeBeside(const QString& path, const QByteArray& jpeg, QString* error) {
+// It replaces only a picture this run wrote there; any other file of that
+// name (another source, listed or not, or an earlier run's picture) stays.
+bool writeBeside(const QString& path, const QByteArray& jpeg, mode_t mode,
+                 RunWrittenFiles* writtenByRun, QString* error) {
     TemporaryOutput out;
-    if (out.create(QFileInfo(path).absolutePath()) && out.write(jpeg) && out.commit(path))
-        return true;
-    *error = out.errorString();
-    return false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    if (!out.create(QFileInfo(path).absolutePath(), mode) || !out.write(jpeg) ||
+        !out.fileId(&device, &inode)) {
+        *error = out.errorString();
+        return false;
+    }
+    const QString exists =
+        QStringLiteral("Eine Datei dieses Namens gibt es schon; sie wird nicht ersetzt");
+    struct stat there {};
+    bool committed = false;
+    if (::lstat(FileNameToBytes(path).constData(), &there) != 0) {
+        committed = out.commitNew(path);
+        if (!committed && out.errorNumber() == EEXIST) {
+            *error = exists;
+            return false;
+        }
+    } else if (writtenByRun && S_ISREG(there.st_mode) &&
+               writtenByRun->contains(there.st_dev, there.st_ino)) {
+        committed = out.commit(path);
+    } else {
+        *error = exists;
+        return false;
+    }
+    if (!committed) {
+        *error = out.errorString();
+        return false;
+    }
+    if (writtenByRun)
+        writtenByRun->add(device, inode);
+    return true;
 }
 
 } // namespace
@@ -107,6 +138,8 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     struct stat info {};
     if (::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return failed(describeNotRegularFile() + QLatin1Char('.'));
+    // Outputs are never more readable than their source: its mode less the umask.
+    const mode_t sourceMode = info.st_mode & 0777;
 
     // Step 1: the picture with the visible notice.
     QString noticeError;
@@ -136,15 +169,15 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
         else if (!request.notice.copName)
             replaceContents = true;
         else if (const QString copPath = CopName(request.source);
-                 !writeBeside(copPath, jpeg, &error))
-            noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2")
+                 !writeBeside(copPath, jpeg, sourceMode, request.writtenByRun.get(), &error))
+            noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2.")
                               .arg(copPath, error);
     }
     step(1);
 
     // Step 2: the contents, under a temporary name in the output folder.
     TemporaryOutput output;
-    if (!output.create(request.outputFolder) ||
+    if (!output.create(request.outputFolder, sourceMode) ||
         !(replaceContents ? output.write(jpeg) : output.copyFrom(source.get())))
         return failed(output.errorString() + QLatin1Char('.'));
     step(2);

@@ -12,6 +12,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class RunWrittenFiles;
 
 class cDIBSection;
 
@@ -31,6 +34,10 @@ struct StampRequest {
     // Set when the file has no place in the output (a German reason): it fails
     // with it, and nothing is written.
     QString refusal;
+    // The "-cop.jpg" pictures the run has written so far, shared by its
+    // requests; a file under such a name that is not among them is never
+    // replaced. Empty: no file there counts as the run's.
+    std::shared_ptr<RunWrittenFiles> writtenByRun = nullptr;
 };
 
 // The output folder followed by the source's file name.

@@ -68,7 +68,7 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
     }
 
     // a stale temporary of a process long gone, whatever the kills left
-    temp.write("out/.stampora-tmp-999999999-1", "halb");
+    temp.write("out/.stampora-tmp-999999999-00000000000000ff", "halb");
     whole = RunStamp(arguments, temp.path());
     ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
     EXPECT_TRUE(TemporariesIn(temp.file("out")).isEmpty());

@@ -210,17 +210,25 @@ TEST(RunStamping, FailuresAreReportedAndTheOthersStamped) {
     EXPECT_FALSE(message.text.contains(elsewhere));
 }
 
-TEST(RunStamping, StaleTemporariesOfEndedRunsAreRemoved) {
+TEST(RunStamping, StaleTemporariesAreRemovedOnlyWhenNoProcessHoldsThem) {
     TempFolder temp;
     const QString prefix = kTemporaryPrefix;
-    temp.write("out/" + prefix + "4194305-0123", "left by an ended process");
-    temp.write("out/" + prefix + "junk", "no process id");
-    temp.write("out/" + prefix + "1-abcd", "belongs to a process that still runs");
+    const QString ended = prefix + "4194305-00000000000000aa";
+    const QString ownPid = prefix + QString::number(::getpid()) + "-00000000000000bb";
+    const QString unlocked = prefix + "1-00000000000000cc"; // its process id runs, elsewhere
+    temp.write("out/" + ended, "left by an ended process");
+    temp.write("out/" + ownPid, "left by an earlier run of this process");
+    temp.write("out/" + unlocked, "left by a run in another PID namespace");
+    temp.write("out/" + prefix + "junk", "the user's");
+    temp.write("out/" + prefix + "4194305-0123", "the user's");
+    ASSERT_TRUE(QFile::link(temp.file("out/" + prefix + "junk"),
+                            temp.file("out/" + prefix + "4194305-00000000000000dd")));
     FakeInputs inputs;
     inputs.folder = temp.file("out");
     ProgressRecorder progress;
     RunStamping(inputs, progress);
-    EXPECT_EQ(namesIn(temp.file("out")), QStringList{prefix + "1-abcd"});
+    EXPECT_EQ(namesIn(temp.file("out")), (QStringList{prefix + "4194305-00000000000000dd",
+                                                      prefix + "4194305-0123", prefix + "junk"}));
 }
 
 TEST(RunStamping, StopsWhenTheProgressSaysSo) {

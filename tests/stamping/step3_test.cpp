@@ -305,6 +305,24 @@ TEST_F(Step3, BadFilesAreListedWithTheirReasonsAndTheOthersAreStamped) {
     EXPECT_TRUE(step3.Command5->isEnabled());
 }
 
+TEST_F(Step3, CopPictureNeverReplacesASourceOfTheList) {
+    const QString a = picture("a.jpg", 8, 8);
+    const QString taken = picture("a-cop.jpg", 6, 6);
+    const QByteArray before = readAll(taken);
+    enterWithAllFiles();
+    QTest::mouseClick(form11().Command5, Qt::LeftButton);
+    click(form2().Check1);
+    click(form2().Option5);
+    ASSERT_TRUE(form2().Option5->isChecked());
+    QTest::mouseClick(form2().Command5, Qt::LeftButton);
+    const MessageBoxRequest message = runExpectingOneWarning();
+    EXPECT_EQ(readAll(taken), before);
+    const qsizetype at = message.text.indexOf(VisibleLine(a) + ": ");
+    ASSERT_GE(at, 0) << message.text.toStdString();
+    EXPECT_TRUE(message.text.mid(at).section('\n', 0, 0).contains("sie wird nicht ersetzt"));
+    EXPECT_TRUE(readAll(out("a-cop.jpg")).startsWith(before));
+}
+
 TEST_F(Step3, StartErrorsShowTheirMessageAndStartNothing) {
     picture("a.jpg", 8, 8);
     const QString blocker = outputs.write("file", "not a folder");
