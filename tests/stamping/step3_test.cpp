@@ -317,7 +317,7 @@ TEST_F(Step3, CopPictureNeverReplacesASourceOfTheList) {
     QTest::mouseClick(form2().Command5, Qt::LeftButton);
     const MessageBoxRequest message = runExpectingOneWarning();
     EXPECT_EQ(readAll(taken), before);
-    const qsizetype at = message.text.indexOf(VisibleLine(a) + ": ");
+    const qsizetype at = message.text.indexOf(visibleLine(a) + ": ");
     ASSERT_GE(at, 0) << message.text.toStdString();
     EXPECT_TRUE(message.text.mid(at).section('\n', 0, 0).contains("sie wird nicht ersetzt"));
     EXPECT_TRUE(readAll(out("a-cop.jpg")).startsWith(before));
