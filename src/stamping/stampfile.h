@@ -33,7 +33,7 @@ struct StampRequest {
     bool spareCore = false;
     // Set when the file has no place in the output (a German reason): it fails
     // with it, and nothing is written.
-    QString refusal;
+    QString refusal = {};
     // The "-cop.jpg" pictures the run has written so far, shared by its
     // requests; a file under such a name that is not among them is never
     // replaced. Empty: no file there counts as the run's.
