@@ -4,10 +4,28 @@
 #include "cli/exitcodes.h"
 
 #include <QCommandLineOption>
+#include <QRegularExpression>
 
 QString VersionLine() {
     return QStringLiteral("stampora-cli %1\n").arg(QStringLiteral(STAMPORA_VERSION));
 }
+
+namespace {
+
+// The parser describes a wrong call in English; its two texts besides an
+// unknown option name the option in quotes.
+QString germanParseError(const QString& english) {
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(
+        QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    if (const auto m = missing.match(english); m.hasMatch())
+        return QStringLiteral("Nach „%1“ fehlt der Wert. Hilfe mit --help.").arg(m.captured(1));
+    if (const auto m = unexpected.match(english); m.hasMatch())
+        return QStringLiteral("„%1“ nimmt keinen Wert an. Hilfe mit --help.").arg(m.captured(1));
+    return QStringLiteral("Falscher Aufruf. Hilfe mit --help.");
+}
+
+} // namespace
 
 int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help) {
     const QCommandLineOption helpOption({"h", "help"}, "Hilfe");
@@ -17,7 +35,7 @@ int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const 
     if (!parser.parse(args)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (unknown.isEmpty()) {
-            ConsoleOutput::error(parser.errorText());
+            ConsoleOutput::error(germanParseError(parser.errorText()));
             return kExitUsage;
         }
         // show the option as it was typed ("-x" or "--x")

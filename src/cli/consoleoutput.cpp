@@ -1,12 +1,32 @@
 #include "cli/consoleoutput.h"
 
+#include "base/fileerror.h"
 #include "base/filename.h"
+#include "stamping/visibletext.h"
 #include "stamping/windows1252.h"
 
 #include <QByteArray>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+bool standardOutputClosed = false;
+int firstWriteError = 0; // errno of the first write to standard output that failed
+
+} // namespace
+
+void ConsoleOutput::guardStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // the lowest free number is this one: the ones below are open by now
+        if (::open("/dev/null", O_RDONLY) == fd && fd == STDOUT_FILENO)
+            standardOutputClosed = true;
+    }
+}
 
 ConsoleOutput::ConsoleOutput() {
     static char buffer[1 << 16];
@@ -14,8 +34,11 @@ ConsoleOutput::ConsoleOutput() {
 }
 
 void ConsoleOutput::write(QByteArrayView utf8) {
-    if (!utf8.isEmpty())
-        std::fwrite(utf8.data(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+    if (!utf8.isEmpty() &&
+        std::fwrite(utf8.data(), 1, static_cast<std::size_t>(utf8.size()), stdout) !=
+            static_cast<std::size_t>(utf8.size()) &&
+        firstWriteError == 0)
+        firstWriteError = errno;
 }
 
 void ConsoleOutput::write(QStringView text) {
@@ -37,7 +60,16 @@ void ConsoleOutput::writeConverted(std::size_t length,
 }
 
 bool ConsoleOutput::finish() {
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (std::fflush(stdout) != 0 && firstWriteError == 0)
+        firstWriteError = errno;
+    if (!std::ferror(stdout))
+        return true;
+    const QString reason = standardOutputClosed
+                               ? QStringLiteral("Die Standardausgabe ist geschlossen")
+                           : firstWriteError != 0 ? DescribeFileError(firstWriteError)
+                                                  : DescribeFileError(EIO);
+    error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden: %1.").arg(reason));
+    return false;
 }
 
 namespace {
@@ -73,6 +105,7 @@ std::FILE* ConsoleOutput::errors() {
 
 void ConsoleOutput::error(const QString& message) {
     std::fflush(stdout);
-    const QByteArray line = FileNameToBytes(QStringLiteral("stampora-cli: %1\n").arg(message));
+    const QByteArray line =
+        FileNameToBytes(QStringLiteral("stampora-cli: %1\n").arg(visibleLine(message)));
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), errors());
 }

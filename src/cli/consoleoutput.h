@@ -20,11 +20,20 @@ public:
     void writeConverted(std::size_t length,
                         const std::function<QByteArray(std::size_t, std::size_t)>& piece,
                         const std::function<QString(QStringView)>& convert);
-    // Flushes; false when anything could not be written (full disk, closed pipe).
+    // Flushes; false when anything could not be written (full disk, closed
+    // standard output), after saying so on standard error.
     bool finish();
 
-    // One line on standard error, prefixed with the program's name.
+    // One line on standard error, prefixed with the program's name; control
+    // characters (of file names, say) are shown as visible symbols, so the line
+    // stays one line and the terminal receives no escape sequence.
     static void error(const QString& message);
+
+    // Called first: a standard stream that the caller closed (">&-") is opened
+    // on /dev/null for reading, so that no file the program opens takes its
+    // number (a picture would receive the report) and every write to it fails
+    // and is reported.
+    static void guardStandardStreams();
 
     // Libraries write complaints of their own to the C library's `stderr`
     // (libpng prints "libpng error: ..." for a broken PNG, say), while the

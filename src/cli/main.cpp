@@ -67,6 +67,7 @@ bool mayDrawText(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The visible notice draws text, which needs a GUI application: offscreen, so
     // no display is needed. Qt sees only the platform; the arguments stay ours.
+    ConsoleOutput::guardStandardStreams();
     qInstallMessageHandler(quietQtMessages);
     ConsoleOutput::keepLibrariesQuiet();
     char platformOption[] = "-platform";

@@ -198,10 +198,8 @@ int runRead(const QStringList& args) {
         writeJson(out, items, tally);
     else
         writePlain(out, items, recursive, tally);
-    if (!out.finish()) {
-        ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
+    if (!out.finish())
         return kExitFailed;
-    }
     if (recursive)
         ConsoleOutput::error(tally.summary());
     return tally.unreadable == 0 ? kExitOk : kExitFailed;

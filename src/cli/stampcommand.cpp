@@ -100,8 +100,9 @@ public:
     void fileFinished(const FileOutcome& outcome) override {
         ++done_;
         if (enabled_)
+            // the name's escape sequences and line breaks shown, not obeyed
             std::fprintf(ConsoleOutput::errors(), "\r\033[K[%d/%d] %s", done_, total_,
-                         FileNameToBytes(outcome.source).constData());
+                         FileNameToBytes(visibleLine(outcome.source)).constData());
     }
     // Clears the line before anything else is written.
     void finish() {
@@ -273,11 +274,8 @@ int runStamp(const QStringList& args) {
         for (const FileOutcome& file : report.files)
             if (!file.ok)
                 // one line per file, also for names and reasons with line breaks
-                ConsoleOutput::error(
-                    visibleLine(QStringLiteral("%1: %2").arg(file.source, file.error)));
-    if (!out.finish()) {
-        ConsoleOutput::error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden."));
+                ConsoleOutput::error(QStringLiteral("%1: %2").arg(file.source, file.error));
+    if (!out.finish())
         return kExitFailed;
-    }
     return report.failedCount() == 0 ? kExitOk : kExitFailed;
 }

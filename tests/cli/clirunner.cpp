@@ -12,7 +12,8 @@
 
 namespace {
 
-void startCli(QProcess& process, const QStringList& all, const QString& workingFolder) {
+void startCli(QProcess& process, const QStringList& all, const QString& workingFolder,
+              const QString& redirection = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("QT_QPA_PLATFORM");
     environment.remove("DISPLAY");
@@ -23,7 +24,7 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
     bool allUtf8 = true;
     for (const QString& argument : all)
         allUtf8 = allUtf8 && FileNameToBytes(argument) == argument.toUtf8();
-    if (allUtf8) {
+    if (allUtf8 && redirection.isEmpty()) {
         process.start(program, all);
         return;
     }
@@ -35,6 +36,7 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
             octal += QStringLiteral("\\%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
         script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
     }
+    script += QLatin1Char(' ') + redirection;
     process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, program});
 }
 
@@ -48,9 +50,10 @@ CliRun RunStamp(const QStringList& arguments, const QString& workingFolder) {
     return RunCli(QStringList{"stamp"} + arguments, workingFolder);
 }
 
-CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input) {
+CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input,
+              const QString& redirection) {
     QProcess process;
-    startCli(process, arguments, workingFolder);
+    startCli(process, arguments, workingFolder, redirection);
     // written while the command runs: a long list does not fit a pipe's buffer
     process.write(input);
     process.closeWriteChannel();

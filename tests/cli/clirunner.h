@@ -21,9 +21,10 @@ struct CliRun {
 void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder);
 CliRun RunStamp(const QStringList& arguments, const QString& workingFolder);
 // Any command ("read", "stamp" ...) as the first argument, `input` on its
-// standard input.
+// standard input. `redirection`, when given, is applied by a shell to the
+// program's streams (">&-" closes standard output).
 CliRun RunCli(const QStringList& arguments, const QString& workingFolder,
-              const QByteArray& input = {});
+              const QByteArray& input = {}, const QString& redirection = {});
 
 // SHA-256 of every regular file under `folder`, by path relative to it.
 QMap<QByteArray, QByteArray> HashFiles(const QString& folder);
