@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,15 +33,20 @@ private:
     int fd_;
 };
 
-// Reads to the end; used where mapping fails and for files that report no size
-// (such as those of /proc). Returns errno on failure, 0 on success.
-int readToEnd(int fd, std::size_t sizeHint, QByteArray& out) {
+// Reads a file that reports no size (such as those of /proc) to its end, but
+// no further than `limit` bytes. Returns errno on failure, EFBIG beyond the
+// limit, 0 on success.
+int readToEnd(int fd, std::size_t limit, QByteArray& out) {
     constexpr qsizetype kChunk = 1 << 20;
-    if (sizeHint > 0)
-        out.reserve(static_cast<qsizetype>(sizeHint));
     for (;;) {
         const qsizetype had = out.size();
-        out.resize(had + kChunk);
+        if (static_cast<std::size_t>(had) > limit)
+            return EFBIG;
+        try {
+            out.resize(had + kChunk);
+        } catch (const std::bad_alloc&) {
+            return ENOMEM;
+        }
         const ssize_t got = ::read(fd, out.data() + had, kChunk);
         if (got < 0) {
             if (errno == EINTR) {
@@ -86,6 +92,12 @@ FileBytes LoadFileBytes(const QString& path) {
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > 0) {
         result.size = static_cast<qint64>(size);
+        result.unchanged = [fd, info] {
+            struct stat now {};
+            return ::fstat(fd->get(), &now) == 0 && now.st_size == info.st_size &&
+                   now.st_mtim.tv_sec == info.st_mtim.tv_sec &&
+                   now.st_mtim.tv_nsec == info.st_mtim.tv_nsec;
+        };
         result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
             for (;;) {
                 const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
@@ -97,10 +109,16 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     auto buffer = std::make_shared<QByteArray>();
-    if (const int err = readToEnd(fd->get(), size, *buffer); err != 0) {
+    if (const int err = readToEnd(fd->get(), kMaxBytesKeptInMemory, *buffer); err == EFBIG) {
+        result.error = readError(path, QStringLiteral("Sie gibt keine Größe an (wie die Dateien "
+                                                      "unter /proc) und ist länger als %1 MiB")
+                                           .arg(kMaxBytesKeptInMemory >> 20));
+        return result;
+    } else if (err != 0) {
         result.error = readError(path, DescribeFileError(err));
         return result;
     }
+    result.unchanged = [] { return true; };
     result.bytes = QByteArrayView(*buffer);
     result.size = buffer->size();
     result.storage = std::move(buffer);

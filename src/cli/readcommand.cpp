@@ -1,5 +1,6 @@
 #include "cli/readcommand.h"
 
+#include "base/filebytes.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "base/foldertree.h"
@@ -70,6 +71,11 @@ struct ReadTally {
         else
             ++withoutEntries;
     }
+    // a file whose entries were shown from it changed meanwhile
+    void changedWhileShown() {
+        --withEntries;
+        ++unreadable;
+    }
     QString summary() const {
         const int read = withEntries + withoutEntries;
         return QStringLiteral("%1 %2 gelesen: %3 mit Einträgen, %4 ohne; %5 nicht lesbar.")
@@ -99,9 +105,25 @@ QList<ReadItem> itemsOf(const QStringList& names, bool recursive) {
     return items;
 }
 
-// The blocks of a file; none for a folder that could not be gone through.
+// The blocks of a file; none for a folder that could not be gone through. The
+// entries' bytes are read at once (up to the bound of what is kept), so the
+// file may change afterwards without changing the answer.
 CopyrightScan scanOf(const ReadItem& item) {
-    return item.error.isEmpty() ? ReadCopyrightBlocks(item.path) : CopyrightScan();
+    if (!item.error.isEmpty())
+        return {};
+    CopyrightScan scan = ReadCopyrightBlocks(item.path);
+    if (scan.ok())
+        scan.readIntoMemory(kMaxBytesKeptInMemory);
+    return scan;
+}
+
+// Entries beyond the bound are shown from the file: a change meanwhile is
+// reported after them (the exit code tells), never taken for a success.
+void checkUnchangedAfterShowing(CopyrightScan& scan, ReadTally& tally) {
+    if (scan.checkUnchanged())
+        return;
+    ConsoleOutput::error(scan.error());
+    tally.changedWhileShown();
 }
 
 QString errorOf(const ReadItem& item, const CopyrightScan& scan) {
@@ -123,7 +145,7 @@ void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive
         const QString& file = item.path;
         if (items.size() > 1 || recursive)
             out.write(QStringView(QStringLiteral("==> %1 <==\n").arg(visibleLine(file))));
-        const CopyrightScan scan = scanOf(item);
+        CopyrightScan scan = scanOf(item);
         const QString error = errorOf(item, scan);
         tally.count(error.isEmpty(), scan.size());
         if (!error.isEmpty()) {
@@ -136,6 +158,7 @@ void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive
             out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), visibleLine);
             out.write(QByteArrayView("\n"));
         }
+        checkUnchangedAfterShowing(scan, tally);
         if (scan.truncated())
             ConsoleOutput::error(truncatedNote(file));
     }
@@ -146,7 +169,7 @@ void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, ReadTally& tall
     out.write(QByteArrayView("["));
     for (qsizetype f = 0; f < items.size(); ++f) {
         const QString& file = items[f].path;
-        const CopyrightScan scan = scanOf(items[f]);
+        CopyrightScan scan = scanOf(items[f]);
         const QString error = errorOf(items[f], scan);
         out.write(QByteArrayView(f == 0 ? "\n  " : ",\n  "));
         out.write(QStringView(
@@ -163,6 +186,8 @@ void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, ReadTally& tall
             out.write(QByteArrayView("\"}"));
         }
         out.write(QByteArrayView("]}"));
+        if (error.isEmpty())
+            checkUnchangedAfterShowing(scan, tally);
     }
     out.write(QByteArrayView(items.isEmpty() ? "]\n" : "\n]\n"));
 }

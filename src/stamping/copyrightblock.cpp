@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -149,9 +150,10 @@ void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
 // The same search through a small buffer refilled from the file (a buffer that
 // stays in the cache is cheaper than walking a large mapping page by page). A
 // marker is taken once the 18 bytes from its start are in the buffer; the last
-// 17 bytes of each piece stay for the next round. Returns 0, or errno when the file
-// could not be read to its end.
+// 17 bytes of each piece stay for the next round. Returns 0, errno when the file
+// could not be read to its end, or kShrank.
 constexpr std::size_t kHeadBytes = 160;
+constexpr int kShrank = -1; // the file ended before the size it had when opened
 using TextHeads = std::vector<std::pair<std::size_t, QByteArray>>;
 
 int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads& heads) {
@@ -170,7 +172,7 @@ int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads&
         if (got < 0)
             return errno;
         if (got == 0)
-            return EIO; // the file became shorter while it was read
+            return kShrank;
         held += got;
         const bool atEnd = base + held == size;
         const QByteArrayView window(buffer.data(), held);
@@ -284,12 +286,29 @@ QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {
     while (done < out.size()) {
         const qint64 got =
             readAt_(static_cast<qint64>(begin) + done, out.data() + done, out.size() - done);
-        if (got <= 0)
+        if (got <= 0) {
+            shortRead_ = true; // the entries lie within the size the scan saw
             break;
+        }
         done += got;
     }
     out.truncate(done);
     return out;
+}
+
+void CopyrightScan::failAsChanged() {
+    error_ = QStringLiteral("Die Datei „%1“ hat sich beim Lesen geändert; ihre Einträge werden "
+                            "nicht gezeigt.")
+                 .arg(path_);
+    entries_.clear();
+    heads_.clear();
+    truncated_ = false;
+}
+
+bool CopyrightScan::checkUnchanged() {
+    if (ok() && (shortRead_ || (unchanged_ && !unchanged_())))
+        failAsChanged();
+    return ok();
 }
 
 bool CopyrightScan::readIntoMemory(std::size_t maxBytes) {
@@ -305,7 +324,14 @@ bool CopyrightScan::readIntoMemory(std::size_t maxBytes) {
         first = end = 0;
     if (end - first > maxBytes)
         return false;
-    auto buffer = std::make_shared<QByteArray>(slice(first, end - first));
+    std::shared_ptr<QByteArray> buffer;
+    try {
+        buffer = std::make_shared<QByteArray>(slice(first, end - first));
+    } catch (const std::bad_alloc&) {
+        return false; // then the entries are read from the file when shown
+    }
+    if (!checkUnchanged())
+        return true;
     bytes_ = QByteArrayView(*buffer);
     bytesOffset_ = first;
     storage_ = std::move(buffer);
@@ -367,13 +393,17 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         return scan;
     }
     CopyrightScan scan;
+    scan.path_ = path;
     EntryCollector collector(
         static_cast<std::size_t>(file.size),
         [&file](std::size_t begin, std::size_t end) {
             return firstLineLengthInFile(file, begin, end);
         },
         kMaxCopyrightEntries);
-    if (const int err = searchByReading(file, collector, scan.heads_); err != 0) {
+    if (const int err = searchByReading(file, collector, scan.heads_); err == kShrank) {
+        scan.failAsChanged();
+        return scan;
+    } else if (err != 0) {
         scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
                           .arg(path, DescribeFileError(err));
         return scan;
@@ -382,5 +412,8 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
     scan.entries_ = collector.takeEntries();
     scan.truncated_ = collector.truncated();
     scan.readAt_ = std::move(file.readAt);
+    scan.unchanged_ = std::move(file.unchanged);
+    // a file that grew, shrank or was written while it was searched
+    scan.checkUnchanged();
     return scan;
 }

@@ -60,18 +60,26 @@ public:
     // Reads the bytes the entries cover into memory and lets the file go, so the
     // entries stay as they were read whatever happens to the file afterwards.
     // False, reading from the file as before, when they would take more than
-    // `maxBytes`.
+    // `maxBytes` or that memory cannot be had. A file that has changed since it
+    // was scanned is an error (see ok()), its entries are dropped.
     bool readIntoMemory(std::size_t maxBytes);
+    // After entries were shown from the file: false, with error() set, when a
+    // read of their bytes came out short or the file changed since its scan.
+    bool checkUnchanged();
 
 private:
     friend CopyrightScan ReadCopyrightBlocks(const QString& path);
     friend CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
     QByteArray slice(std::size_t begin, std::size_t length) const;
+    void failAsChanged();
 
     std::shared_ptr<const void> storage_; // keeps a buffer read whole alive
     QByteArrayView bytes_;
     std::size_t bytesOffset_ = 0;                         // the file offset of bytes_[0]
     std::function<qint64(qint64, char*, qint64)> readAt_; // reads from the file when set
+    std::function<bool()> unchanged_;                     // the file is as it was scanned
+    mutable bool shortRead_ = false; // a read from the file gave less than the scan saw
+    QString path_;
     // The first bytes behind each marker's text start, kept while the file was
     // searched, so listing first lines needs no read per entry (ascending offsets).
     std::vector<std::pair<std::size_t, QByteArray>> heads_;

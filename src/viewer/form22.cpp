@@ -9,6 +9,7 @@
 #include "app/pages/pagecatalogue.h"
 #include "app/picturelabel.h"
 #include "app/programend.h"
+#include "base/filebytes.h"
 #include "stamping/copyrightblock.h"
 #include "viewer/copyrightlistmodel.h"
 
@@ -23,8 +24,6 @@ namespace {
 const QString kDialogTitle = QStringLiteral("Datei wählen");
 const QString kDialogFilter =
     QStringLiteral("*.gif;*.png;*.jp*g (*.gif *.png *.jp*g);;Alle Dateien (*)");
-// The entries' bytes a read keeps in memory at most.
-constexpr std::size_t kEntriesKeptInMemory = std::size_t(256) << 20;
 } // namespace
 
 Form22::Form22()
@@ -68,7 +67,11 @@ void Form22::Command2_Click() {
     // the file is read once: the entries stay as read, whatever happens to the
     // file afterwards (up to a size no viewer needs; beyond it they are fetched
     // when shown)
-    scan.readIntoMemory(kEntriesKeptInMemory);
+    scan.readIntoMemory(kMaxBytesKeptInMemory);
+    if (!scan.ok()) { // the file changed while it was read
+        showMessage(scan.error(), MessageIcon::Warning);
+        return;
+    }
     const bool truncated = scan.truncated();
     entries_->setScan(std::move(scan));
     if (truncated)

@@ -42,6 +42,10 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
 
 } // namespace
 
+void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
+    startCli(process, arguments, workingFolder);
+}
+
 void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
     startCli(process, QStringList{"stamp"} + arguments, workingFolder);
 }

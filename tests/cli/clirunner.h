@@ -20,6 +20,8 @@ struct CliRun {
 // for, names that are no UTF-8 too (see FileNameFromBytes).
 void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder);
 CliRun RunStamp(const QStringList& arguments, const QString& workingFolder);
+// Starts any command ("read", "stamp" ...), the first argument.
+void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder);
 // Any command ("read", "stamp" ...) as the first argument, `input` on its
 // standard input. `redirection`, when given, is applied by a shell to the
 // program's streams (">&-" closes standard output).

@@ -121,7 +121,7 @@ TEST(ConsoleOutput, ProgressLineOnATerminalShowsNamesWithoutTheirControlCharacte
     const QString name = QStringLiteral("src/zeile\n\x1b]0;Titel\x07\x1b[2Jende.jpg");
     temp.write(name, "AAA");
     const auto sources = HashFiles(temp.file("src"));
-    const CliRun run = RunCli({"stamp", "--output", "out", "--text", "T", name}, temp.path(),
+    const CliRun run = RunCli({"stamp", "--output", "out", "--text", "T", name}, temp.path(), {},
                               "2>" + terminal.name());
     EXPECT_EQ(run.exitCode, 0);
     const QByteArray shown = terminal.drain();

@@ -3,6 +3,8 @@
 #include "clirunner.h"
 #include "support/testsupport.h"
 
+#include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,4 +108,41 @@ TEST_F(ReadCommand, ExitCodesOfCalls) {
             EXPECT_TRUE(run.err.startsWith("stampora-cli: ")) << name;
         }
     }
+}
+
+TEST_F(ReadCommand, FileThatShrinksWhileItsEntriesAreWrittenGivesTheEntriesAsRead) {
+    // 2 MiB of text behind the first marker: the JSON fills the pipe, and the
+    // command waits in its write while the file is cut short behind its back.
+    const QByteArray text = QByteArray(2 << 20, 'x');
+    const QString path = dir.write("lang.jpg", "\xFF\xD8\xFF\xD9"_b + CopyrightBlockBytes(text));
+    ASSERT_TRUE(AppendCopyrightBlock(path, "zuletzt"));
+    QProcess process;
+    StartCli(process, {"read", "--json", "lang.jpg"}, dir.path());
+    ASSERT_TRUE(process.waitForReadyRead(60000));
+    ASSERT_TRUE(QFile::resize(path, 100));
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QByteArray out = process.readAllStandardOutput();
+    // what was read is answered whole, or the file is an error: never a part
+    // of it with "error": null
+    if (process.exitCode() == 0) {
+        EXPECT_TRUE(out.contains("\"error\": null")) << out.left(200).toStdString();
+        EXPECT_TRUE(out.contains("\"text\": \"" + text)) << "a text came out short";
+        EXPECT_TRUE(out.contains("{\"first_line\": \"zuletzt\", \"text\": \"zuletzt\"}"));
+    } else {
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_TRUE(process.readAllStandardError().contains("hat sich beim Lesen geändert"));
+    }
+}
+
+TEST_F(ReadCommand, FileWithoutSizeStopsAtTheBoundAndSaysWhy) {
+    // /proc/self/pagemap says 0 bytes and holds terabytes
+    if (!QFile::exists("/proc/self/pagemap"))
+        GTEST_SKIP() << "no /proc";
+    const CliRun run = RunCli({"read", "/proc/self/pagemap", "bild.jpg"}, dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "stampora-cli: Die Datei „/proc/self/pagemap“ konnte nicht gelesen werden: "
+                       "Sie gibt keine Größe an (wie die Dateien unter /proc) und ist länger als "
+                       "256 MiB.\n");
+    EXPECT_TRUE(run.out.endsWith("==> bild.jpg <==\n(c) 2001 Anna\nGr\xC3\xBC\xC3\x9F\x65 "
+                                 "\"B\"\\\xE2\x90\x89\n"));
 }

@@ -5,9 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <atomic>
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -33,6 +38,22 @@ std::vector<Entry> literalRead(const QByteArray& file) {
 
 QByteArray block(const QByteArray& text) {
     return CopyrightBlockBytes(text);
+}
+
+// Whether this process holds the file `name` open.
+bool openHere(const QByteArray& name) {
+    DIR* fds = ::opendir("/proc/self/fd");
+    if (!fds)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(fds)) {
+        char target[4096];
+        const QByteArray link = QByteArray("/proc/self/fd/") + entry->d_name;
+        const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+        found = found || (length > 0 && QByteArray(target, length) == name);
+    }
+    ::closedir(fds);
+    return found;
 }
 
 } // namespace
@@ -323,4 +344,108 @@ TEST(CopyrightBlock, LongFirstLineBeyondTheReadPiece) {
         EXPECT_EQ(scan.firstLineBytes(0), rest == "\r\nB" ? line : line + rest);
         EXPECT_EQ(scan.textBytes(0), line + rest);
     }
+}
+
+TEST(CopyrightBlock, FileThatChangesAfterItsScanIsAnErrorNeverAPartialAnswer) {
+    // The entries are read after the scan: into memory, or piece by piece from
+    // the file when shown. A file shrunk, grown or rewritten meanwhile is an
+    // error for the file, its entries dropped.
+    TempFolder dir;
+    const QByteArray original = QByteArray(300000, 'x') + block("erst") + block("dann");
+    struct Case {
+        const char* what;
+        QByteArray changedTo;
+        bool intoMemory;
+    } cases[] = {
+        {"shrunk, then read into memory", original.left(300020), true},
+        {"grown, then read into memory", original + "mehr", true},
+        {"rewritten at the same size, then read into memory",
+         QByteArray(original).replace("erst", "ERST"), true},
+        {"shrunk, then shown from the file", original.left(300020), false},
+        {"rewritten at the same size, then shown from the file",
+         QByteArray(original).replace("dann", "DANN"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = dir.write("f.bin", original);
+        CopyrightScan scan = ReadCopyrightBlocks(path);
+        ASSERT_TRUE(scan.ok());
+        ASSERT_EQ(scan.size(), 2u);
+        // a later modification time, as any writer leaves
+        const QByteArray name = QFile::encodeName(path);
+        struct stat before {};
+        ASSERT_EQ(::stat(name.constData(), &before), 0);
+        dir.write("f.bin", c.changedTo);
+        const struct timespec later[2] = {{0, UTIME_OMIT},
+                                          {before.st_mtim.tv_sec + 1, before.st_mtim.tv_nsec}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), later, 0), 0);
+        if (c.intoMemory) {
+            scan.readIntoMemory(1 << 20);
+        } else {
+            ASSERT_FALSE(scan.readIntoMemory(8)); // too much: stays on the file
+            (void)scan.text(0), (void)scan.text(1);
+            scan.checkUnchanged();
+        }
+        EXPECT_FALSE(scan.ok());
+        EXPECT_EQ(scan.error(),
+                  QStringLiteral("Die Datei „%1“ hat sich beim Lesen geändert; ihre Einträge "
+                                 "werden nicht gezeigt.")
+                      .arg(path));
+        EXPECT_EQ(scan.size(), 0u);
+    }
+    // unchanged, the entries are what the file holds, read once
+    CopyrightScan scan = ReadCopyrightBlocks(dir.write("g.bin", original));
+    ASSERT_TRUE(scan.readIntoMemory(1 << 20));
+    QFile::remove(dir.file("g.bin"));
+    EXPECT_TRUE(scan.checkUnchanged());
+    EXPECT_EQ(scan.text(1), QStringLiteral("dann"));
+}
+
+TEST(CopyrightBlock, FileThatShrinksDuringItsScanIsAnError) {
+    // A large sparse file is cut short by another thread while it is searched;
+    // the cut comes as soon as the reader has opened the file.
+    TempFolder dir;
+    const QString path = QFileInfo(dir.path()).canonicalFilePath() + "/gross.bin";
+    const QByteArray name = QFile::encodeName(path); // as /proc names it
+    int errors = 0;
+    for (int attempt = 0; attempt < 5 && errors == 0; ++attempt) {
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ASSERT_TRUE(f.resize(qint64(1) << 30));
+        }
+        ASSERT_TRUE(AppendCopyrightBlock(path, "hinten"));
+        std::atomic<bool> done{false};
+        std::thread cutter([&] {
+            while (!done && !openHere(name))
+                std::this_thread::yield();
+            ::truncate(name.constData(), 1 << 20);
+        });
+        const CopyrightScan scan = ReadCopyrightBlocks(path);
+        done = true;
+        cutter.join();
+        if (scan.ok()) // the cut came before the size was taken, or after the end
+            continue;
+        ++errors;
+        EXPECT_TRUE(scan.error().contains("hat sich beim Lesen geändert"))
+            << scan.error().toStdString();
+        EXPECT_EQ(scan.size(), 0u);
+    }
+    EXPECT_GT(errors, 0);
+}
+
+TEST(CopyrightBlock, FileWithoutSizeIsReadWithinTheBound) {
+    // /proc/self/pagemap says 0 bytes and holds terabytes: the read stops at
+    // the bound of what it keeps, and says why.
+    if (!QFile::exists("/proc/self/pagemap"))
+        GTEST_SKIP() << "no /proc";
+    const CopyrightScan pagemap = ReadCopyrightBlocks("/proc/self/pagemap");
+    EXPECT_FALSE(pagemap.ok());
+    EXPECT_EQ(pagemap.error(), QStringLiteral("Die Datei „/proc/self/pagemap“ konnte nicht gelesen "
+                                              "werden: Sie gibt keine Größe an (wie die Dateien "
+                                              "unter /proc) und ist länger als 256 MiB."));
+    // a short one is read whole, as before
+    const CopyrightScan status = ReadCopyrightBlocks("/proc/self/status");
+    EXPECT_TRUE(status.ok()) << status.error().toStdString();
+    EXPECT_EQ(status.size(), 0u);
 }
