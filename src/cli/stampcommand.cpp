@@ -17,6 +17,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -71,8 +72,9 @@ class CommandInputs final : public StampingInputs {
 public:
     explicit CommandInputs(StampJob& job) : job_(job) {}
 
-    bool saveAsDefault() override { return job_.saveDefaults; }
-    bool saveCurrentOptions() override { return SaveCurrentOptions(job_.options); }
+    // the command stores its options itself, once the run has started
+    bool saveAsDefault() override { return false; }
+    bool saveCurrentOptions() override { return false; }
     QString outputFolder() override { return job_.options.outputFolder; }
     void setOutputFolder(const QString& folder) override { job_.options.outputFolder = folder; }
     bool useTypedText() override { return job_.options.useText; }
@@ -94,9 +96,15 @@ private:
 };
 
 // A progress line on a terminal; nothing when standard error is redirected.
+// `started` runs once the first file is about to be stamped.
 class TerminalProgress final : public StampingProgress {
 public:
-    explicit TerminalProgress(int total) : total_(total), enabled_(::isatty(STDERR_FILENO)) {}
+    TerminalProgress(int total, std::function<void()> started)
+        : total_(total), enabled_(::isatty(STDERR_FILENO)), started_(std::move(started)) {}
+    void processingStarted() override {
+        if (started_)
+            started_();
+    }
     void fileFinished(const FileOutcome& outcome) override {
         ++done_;
         if (enabled_)
@@ -114,6 +122,7 @@ public:
 private:
     int total_;
     bool enabled_;
+    std::function<void()> started_;
     int done_ = 0;
 };
 
@@ -256,17 +265,27 @@ int runStamp(const QStringList& args) {
         return kExitUsage;
     }
 
+    // Stored only once the run has started: a run that stops before the first
+    // file leaves the defaults as they were. The options as typed (the output
+    // folder without the separator the run adds); the step-1 pattern and folder
+    // stay as stored, the command has none of its own.
+    const CopyrightOptions asTyped = job->options;
+    bool optionsNotSaved = false;
     CommandInputs inputs(*job);
-    TerminalProgress progress(static_cast<int>(job->files.size()));
+    TerminalProgress progress(static_cast<int>(job->files.size()), [&] {
+        if (job->saveDefaults && !SaveRunOptions(asTyped))
+            optionsNotSaved = true;
+    });
     const StampingReport report = RunStamping(inputs, progress, {job->threads, {}});
     progress.finish();
     if (!report.started()) {
         ConsoleOutput::error(report.startError);
         return kExitUsage;
     }
-    if (report.optionsNotSaved)
+    if (optionsNotSaved)
         ConsoleOutput::error(
-            QStringLiteral("Die Optionen konnten nicht als Standard gespeichert werden."));
+            QStringLiteral("Die Optionen konnten nicht als Standard in „%1“ gespeichert werden.")
+                .arg(SettingsStore().filePath(QString::fromLatin1(kSettingsApplication))));
     ConsoleOutput out;
     if (job->json)
         out.write(QStringView(reportAsJson(report)));
@@ -277,5 +296,5 @@ int runStamp(const QStringList& args) {
                 ConsoleOutput::error(QStringLiteral("%1: %2").arg(file.source, file.error));
     if (!out.finish())
         return kExitFailed;
-    return report.failedCount() == 0 ? kExitOk : kExitFailed;
+    return report.failedCount() == 0 && !optionsNotSaved ? kExitOk : kExitFailed;
 }

@@ -68,12 +68,27 @@ QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& opt
     };
 }
 
-bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store) {
+namespace {
+
+bool saveKeys(const CopyrightOptions& options, SettingsStore& store, bool withFileChoice) {
     bool saved = true;
     for (const auto& [key, value] : OptionsAsSettings(options)) {
+        if (!withFileChoice && (key == QLatin1String(SettingsKey::filter) ||
+                                key == QLatin1String(SettingsKey::curpath)))
+            continue;
         saved = store.SaveSetting(QString::fromLatin1(kSettingsApplication),
                                   QString::fromLatin1(kSettingsSection), key, value) &&
                 saved;
     }
     return saved;
+}
+
+} // namespace
+
+bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store) {
+    return saveKeys(options, store, true);
+}
+
+bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store) {
+    return saveKeys(options, store, false);
 }

@@ -38,3 +38,6 @@ QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& opt
 // Writes all ten keys, one SaveSetting each, in saving order. False when the
 // store could not be written.
 bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());
+// The same without the step-1 pattern and folder (filter, curpath), which keep
+// their stored values: for a caller that has no file list of its own to store.
+bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());

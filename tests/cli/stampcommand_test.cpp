@@ -7,6 +7,7 @@
 
 #include "clirunner.h"
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <QProcess>
@@ -165,4 +166,55 @@ TEST(StampCommand, NoticeIsDrawnWithoutADisplayAndTheSameOnEveryThreadCount) {
             first = bytes;
         EXPECT_EQ(bytes, first);
     }
+}
+
+TEST(StampCommand, SaveDefaultsStoresOnlyOnceTheRunStartsAndReportsAFailedStore) {
+    TempFolder temp;
+    temp.write("src/a.jpg", "AAA");
+    temp.write("blocker", "a file");
+    SettingsStore store;
+    CopyrightOptions stored = StartOptions();
+    stored.outputFolder = temp.file("stored-out");
+    ASSERT_TRUE(SaveCurrentOptions(stored, store));
+    // the step-1 pattern and folder the windows stored, a folder gone since
+    const QString app = QString::fromLatin1(kSettingsApplication);
+    const QString section = QString::fromLatin1(kSettingsSection);
+    ASSERT_TRUE(store.SaveSetting(app, section, "filter", "*.tif"));
+    ASSERT_TRUE(store.SaveSetting(app, section, "curpath", "/gibt/es/nicht/mehr"));
+    const QString ini = store.filePath(app);
+    const QByteArray before = readAll(ini);
+
+    // a run that stops before the first file stores nothing
+    CliResult result = runStamp(
+        {"--output", "blocker/out", "--text", "Neu", "--save-defaults", "src/a.jpg"}, temp.path());
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(readAll(ini), before);
+
+    // a run that starts stores its options, and the pattern and folder stay
+    result =
+        runStamp({"--output", "out", "--text", "Neu", "--save-defaults", "src/a.jpg"}, temp.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(store.GetSetting(app, section, "outdir", {}), "out");
+    EXPECT_EQ(store.GetSetting(app, section, "ctext", {}), "Neu");
+    EXPECT_EQ(store.GetSetting(app, section, "filter", {}), "*.tif");
+    EXPECT_EQ(store.GetSetting(app, section, "curpath", {}), "/gibt/es/nicht/mehr");
+
+    // a store that cannot be written: the files are stamped, the run fails
+    const QByteArray saved = readAll(ini);
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkpath(ini)); // a folder where the file belongs
+    result = runStamp({"--output", "out2", "--text", "T", "--save-defaults", "--json", "src/a.jpg"},
+                      temp.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, QStringLiteral("stampora-cli: Die Optionen konnten nicht als Standard in "
+                                         "„%1“ gespeichert werden.\n")
+                              .arg(ini)
+                              .toUtf8());
+    EXPECT_TRUE(result.out.contains("\"ok\":true"));
+    EXPECT_EQ(readAll(temp.file("out2/a.jpg")), stamped("AAA", "T"));
+    ASSERT_TRUE(QDir(ini).removeRecursively());
+    QFile restored(ini);
+    ASSERT_TRUE(restored.open(QIODevice::WriteOnly));
+    restored.write(saved);
+    EXPECT_EQ(readAll(temp.file("src/a.jpg")), "AAA");
 }
