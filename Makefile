@@ -13,6 +13,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PKGS := cmake ninja-build g++ pkg-config clang-format \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
+        libexiv2-dev libimage-exiftool-perl \
         fonts-liberation2 fonts-symbola xvfb xauth openbox xdotool x11-utils \
         qt6-translations-l10n desktop-file-utils appstream dpkg-dev man-db \
         parallel bash-completion

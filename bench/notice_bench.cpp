@@ -63,8 +63,8 @@ void BM_NoticeComposeInBuffer(benchmark::State& state) {
     for (auto _ : state) {
         QString error;
         cDIBSection buffer;
-        QByteArray profile;
-        benchmark::DoNotOptimize(ComposeNoticeInBuffer(path, kOptions, &buffer, &profile, &error));
+        JpegMetadataSegments metadata;
+        benchmark::DoNotOptimize(ComposeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error));
     }
 }
 BENCHMARK(BM_NoticeComposeInBuffer)->Unit(benchmark::kMillisecond);
@@ -74,9 +74,10 @@ void BM_NoticeWholePictureInBuffer(benchmark::State& state) {
     for (auto _ : state) {
         QString error;
         cDIBSection buffer;
-        QByteArray profile, jpeg;
-        if (ComposeNoticeInBuffer(path, kOptions, &buffer, &profile, &error))
-            benchmark::DoNotOptimize(EncodeNoticeJpeg(buffer, profile, &jpeg, &error));
+        JpegMetadataSegments metadata;
+        QByteArray jpeg;
+        if (ComposeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error))
+            benchmark::DoNotOptimize(EncodeNoticeJpeg(buffer, metadata, &jpeg, &error));
     }
 }
 BENCHMARK(BM_NoticeWholePictureInBuffer)->Unit(benchmark::kMillisecond);

@@ -9,6 +9,7 @@
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
 #include "cli/namelist.h"
+#include "imaging/copyrightmetadata.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/visibletext.h"
 
@@ -38,6 +39,10 @@ const QString kHelp = QStringLiteral(
     "  --files-from FILE  weitere Dateinamen aus FILE, einer je Zeile\n"
     "                     (\"-\": Standardeingabe); nach den Argumenten\n"
     "  -0, --null         die Namen der Liste enden mit NUL (find -print0)\n"
+    "  --metadata         auch das Copyright aus EXIF (Copyright), XMP (dc:rights)\n"
+    "                     und IPTC (Copyright Notice): je Ort mit Wert eine Zeile\n"
+    "                     nach den Einträgen; mit --json der Schlüssel \"metadata\":\n"
+    "                     {\"exif_copyright\", \"xmp_rights\", \"iptc_copyright_notice\"}\n"
     "  -h, --help         Diese Hilfe anzeigen\n"
     "  -v, --version      Die Version anzeigen\n"
     "\n"
@@ -137,9 +142,42 @@ auto textPiece(const CopyrightScan& scan, std::size_t i) {
     };
 }
 
+// The three places of the metadata, in the order they are shown.
+struct Carrier {
+    const char* label;   // plain output
+    const char* jsonKey; // --json
+    std::optional<QString> CopyrightCarriers::*value;
+};
+constexpr Carrier kCarriers[] = {
+    {"EXIF Copyright", "exif_copyright", &CopyrightCarriers::exifCopyright},
+    {"XMP dc:rights", "xmp_rights", &CopyrightCarriers::xmpRights},
+    {"IPTC Copyright Notice", "iptc_copyright_notice", &CopyrightCarriers::iptcCopyrightNotice},
+};
+
+void writePlainMetadata(ConsoleOutput& out, const QString& file) {
+    const CopyrightCarriers carriers = ReadCopyrightCarriers(file);
+    for (const Carrier& carrier : kCarriers)
+        if (const std::optional<QString>& value = carriers.*carrier.value)
+            out.write(QStringView(
+                QStringLiteral("%1: %2\n").arg(QLatin1String(carrier.label), visibleLine(*value))));
+}
+
+QString jsonMetadata(const QString& file) {
+    const CopyrightCarriers carriers = ReadCopyrightCarriers(file);
+    QStringList members;
+    for (const Carrier& carrier : kCarriers) {
+        const std::optional<QString>& value = carriers.*carrier.value;
+        members.append(QStringLiteral("\"%1\": %2")
+                           .arg(QLatin1String(carrier.jsonKey),
+                                value ? JsonString(*value) : QStringLiteral("null")));
+    }
+    return QStringLiteral(", \"metadata\": {%1}").arg(members.join(QStringLiteral(", ")));
+}
+
 // One line per entry, as the viewer lists them; a header per file when there
-// are several or a tree was gone through, where a file without entries says so.
-void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive,
+// are several or a tree was gone through, where a file without entries says so;
+// with `metadata`, the copyright of the metadata after the entries.
+void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive, bool metadata,
                 ReadTally& tally) {
     for (const ReadItem& item : items) {
         const QString& file = item.path;
@@ -161,11 +199,13 @@ void writePlain(ConsoleOutput& out, const QList<ReadItem>& items, bool recursive
         checkUnchangedAfterShowing(scan, tally);
         if (scan.truncated())
             ConsoleOutput::error(truncatedNote(file));
+        if (metadata)
+            writePlainMetadata(out, file);
     }
 }
 
 // One array, one object per file in argument order, keys in a fixed order.
-void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, ReadTally& tally) {
+void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, bool metadata, ReadTally& tally) {
     out.write(QByteArrayView("["));
     for (qsizetype f = 0; f < items.size(); ++f) {
         const QString& file = items[f].path;
@@ -185,7 +225,10 @@ void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, ReadTally& tall
             out.writeConverted(scan.textLength(i), textPiece(scan, i), JsonEscaped);
             out.write(QByteArrayView("\"}"));
         }
-        out.write(QByteArrayView("]}"));
+        out.write(QByteArrayView("]"));
+        if (metadata)
+            out.write(QStringView(jsonMetadata(file)));
+        out.write(QByteArrayView("}"));
         if (error.isEmpty())
             checkUnchangedAfterShowing(scan, tally);
     }
@@ -198,8 +241,9 @@ int runRead(const QStringList& args) {
     QCommandLineParser parser;
     const QCommandLineOption jsonOption("json", "JSON");
     const QCommandLineOption recursiveOption({"r", "recursive"}, "Ordner durchgehen");
+    const QCommandLineOption metadataOption("metadata", "Metadaten");
     const NameListOptions lists;
-    parser.addOptions({jsonOption, recursiveOption, lists.filesFrom, lists.null});
+    parser.addOptions({jsonOption, recursiveOption, lists.filesFrom, lists.null, metadataOption});
     parser.addPositionalArgument("DATEI", "Datei");
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli read"} + args, kHelp);
         code >= 0)
@@ -219,10 +263,11 @@ int runRead(const QStringList& args) {
     const QList<ReadItem> items = itemsOf(files, recursive);
     ConsoleOutput out;
     ReadTally tally;
+    const bool metadata = parser.isSet(metadataOption);
     if (parser.isSet(jsonOption))
-        writeJson(out, items, tally);
+        writeJson(out, items, metadata, tally);
     else
-        writePlain(out, items, recursive, tally);
+        writePlain(out, items, recursive, metadata, tally);
     if (!out.finish())
         return kExitFailed;
     if (recursive)

@@ -40,6 +40,10 @@ const QString kHelp = QStringLiteral(
     "  --mode enlarge|direct  Hinweis unter dem Bild oder direkt im Bild\n"
     "  --cop-name             Bild als \"bild-cop.jpg\" neben der Quelle speichern\n"
     "  --overwrite            Bild in die Ausgabedatei schreiben\n"
+    "  --metadata             den Copyright-Text auch in EXIF (Copyright), XMP\n"
+    "                         (dc:rights) und IPTC (Copyright Notice) schreiben\n"
+    "  --strip-metadata       neu kodierte Bilder ohne die Metadaten der Quelle\n"
+    "                         (EXIF, XMP, IPTC, Farbprofil, Auflösung, Kommentare)\n"
     "  --jobs N               Anzahl der Threads (Vorgabe: Anzahl der Kerne)\n"
     "  --save-defaults        die verwendeten Optionen als Standard speichern\n"
     "  --json                 Ergebnis als JSON-Feld, je Datei\n"
@@ -65,6 +69,7 @@ struct StampJob {
     bool saveDefaults = false;
     bool json = false;
     std::optional<KeptFolders> keptFolders; // --keep-folders
+    bool keepMetadata = true;
 };
 
 // The command's answers to the run's questions.
@@ -90,6 +95,8 @@ public:
         return {job_.options.noticeOn, job_.options.noticeText, job_.options.enlarge,
                 job_.options.copNaming};
     }
+    bool keepMetadata() override { return job_.keepMetadata; }
+    bool copyrightInMetadata() override { return job_.options.copyrightInMetadata; }
 
 private:
     StampJob& job_;
@@ -148,6 +155,9 @@ struct StampOptions {
                             QStringLiteral("MODE")};
     QCommandLineOption copName{QStringLiteral("cop-name"), QStringLiteral("-cop.jpg")};
     QCommandLineOption overwrite{QStringLiteral("overwrite"), QStringLiteral("überschreiben")};
+    QCommandLineOption metadata{QStringLiteral("metadata"), QStringLiteral("Metadaten")};
+    QCommandLineOption stripMetadata{QStringLiteral("strip-metadata"),
+                                     QStringLiteral("ohne Metadaten")};
     QCommandLineOption jobs{QStringLiteral("jobs"), QStringLiteral("Threads"), QStringLiteral("N")};
     QCommandLineOption saveDefaults{QStringLiteral("save-defaults"), QStringLiteral("speichern")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON")};
@@ -210,6 +220,9 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
         job.options.copNaming = true;
     if (parser.isSet(o.overwrite))
         job.options.copNaming = false;
+    if (parser.isSet(o.metadata))
+        job.options.copyrightInMetadata = true;
+    job.keepMetadata = !parser.isSet(o.stripMetadata);
     job.threads = QThread::idealThreadCount();
     if (parser.isSet(o.jobs)) {
         bool ok = false;
@@ -252,8 +265,8 @@ int runStamp(const QStringList& args) {
     const NameListOptions lists;
     parser.addOptions({options.output, options.text, options.textFile, options.notice,
                        options.noNotice, options.mode, options.copName, options.overwrite,
-                       options.jobs, options.saveDefaults, options.json, options.keepFolders,
-                       lists.filesFrom, lists.null});
+                       options.metadata, options.stripMetadata, options.jobs, options.saveDefaults,
+                       options.json, options.keepFolders, lists.filesFrom, lists.null});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Datei"));
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
         code >= 0)
@@ -286,6 +299,10 @@ int runStamp(const QStringList& args) {
         ConsoleOutput::error(
             QStringLiteral("Die Optionen konnten nicht als Standard in „%1“ gespeichert werden.")
                 .arg(SettingsStore().filePath(QString::fromLatin1(kSettingsApplication))));
+    // what a file's output lacks without failing it, in either form of output
+    for (const FileOutcome& file : report.files)
+        for (const QString& note : file.notes)
+            ConsoleOutput::error(visibleLine(QStringLiteral("%1: %2").arg(file.source, note)));
     ConsoleOutput out;
     if (job->json)
         out.write(QStringView(reportAsJson(report)));

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 struct PipelinedNotice {
     enum class Result {
@@ -17,6 +18,7 @@ struct PipelinedNotice {
     };
     Result result = Result::UseGeneralReader;
     QString error;
+    QStringList notes; // German: metadata of the source left out of `jpeg`
 };
 
 PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOptions& options,

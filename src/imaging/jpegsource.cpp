@@ -2,10 +2,9 @@
 
 #include "base/filename.h"
 #include "imaging/dibsection.h"
-#include "imaging/jpegheaders.h"
 #include "imaging/picturedecoder.h"
+#include "imaging/picturemetadata.h"
 
-#include <QColorSpace>
 #include <QFile>
 #include <QSize>
 #include <climits>
@@ -59,8 +58,9 @@ JpegSource OpenJpegSource(const QString& path, int extraRows) {
     QByteArray data = readWhole(path);
     if (data.isEmpty())
         return source;
-    const JpegHeaderFacts facts = ReadJpegHeaderFacts(data);
-    if (!facts.understood || facts.orientation != 1)
+    // a turned picture is left to the general reader, which turns it
+    PictureMetadata metadata = ReadPictureMetadata(data);
+    if (metadata.orientation != 1)
         return source;
 
     tjhandle decompressor = threadDecompressor();
@@ -80,11 +80,7 @@ JpegSource OpenJpegSource(const QString& path, int extraRows) {
     }
     if (height > INT_MAX - extraRows || !source.buffer.Create(width, height + extraRows))
         return source;
-    if (!facts.iccProfile.isEmpty()) {
-        const QColorSpace space = QColorSpace::fromIccProfile(facts.iccProfile);
-        if (space.isValid())
-            source.iccProfile = space.iccProfile();
-    }
+    source.metadata = std::move(metadata);
     source.data = std::move(data);
     source.state = State::Ready;
     return source;
@@ -119,7 +115,7 @@ DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection*
                       canvas.BytesPerScanLine(), height, TJPF_BGR, flags) != 0)
         return outcome;
     *buffer = std::move(canvas);
-    outcome.iccProfile = source.iccProfile;
+    outcome.metadata = std::move(source.metadata);
     outcome.result = Result::Decoded;
     return outcome;
 }

@@ -4,6 +4,7 @@
 // picture and no conversion on the way to the encoder.
 
 #include "imaging/dibsection.h"
+#include "imaging/picturemetadata.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,7 +16,7 @@ struct DirectJpeg {
         Refused,          // too large to decode; `error` says so in German
     };
     Result result = Result::UseGeneralReader;
-    QByteArray iccProfile; // the picture's valid colour profile, else empty
+    PictureMetadata metadata; // what the file carries besides the picture
     QString error;
 };
 
@@ -30,9 +31,9 @@ DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection*
 struct JpegSource {
     enum class State { Ready, UseGeneralReader, Refused };
     State state = State::UseGeneralReader;
-    QString error;         // German, when refused
-    QByteArray data;       // the whole file
-    QByteArray iccProfile; // the picture's valid colour profile, else empty
+    QString error;            // German, when refused
+    QByteArray data;          // the whole file
+    PictureMetadata metadata; // what the file carries besides the picture
     cDIBSection buffer;
 };
 

@@ -1,10 +1,9 @@
 #include "imaging/notice.h"
 
 #include "imaging/dibsection.h"
-#include "imaging/jpegicc.h"
+#include "imaging/jpegcompressor.h"
 #include "imaging/jpegpipeline.h"
 #include "imaging/jpegsource.h"
-#include "imaging/jpegwriter.h"
 #include "imaging/noticecomposer.h"
 #include "imaging/picturedecoder.h"
 
@@ -54,10 +53,10 @@ QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QS
 }
 
 bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& options,
-                           cDIBSection* buffer, QByteArray* iccProfile, QString* error) {
-    if (!buffer || !iccProfile)
+                           cDIBSection* buffer, JpegMetadataSegments* metadata, QString* error) {
+    if (!buffer || !metadata)
         return failed(error, QStringLiteral("Kein Ziel für das Bild angegeben."));
-    const DirectJpeg direct =
+    DirectJpeg direct =
         DecodeJpegIntoBuffer(sourcePath, options.enlarge ? kNoticeStripHeight : 0, buffer);
     if (direct.result == DirectJpeg::Result::Refused)
         return failed(error, direct.error);
@@ -67,15 +66,18 @@ bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& optio
             return failed(
                 error, QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden."));
         }
-        *iccProfile = direct.iccProfile;
     } else {
         const QImage composed = ComposeNotice(sourcePath, options, error);
         if (composed.isNull())
             return false;
         if (!buffer->CreateFromPicture(composed))
             return failed(error, outOfMemory(composed.size()));
-        *iccProfile = composed.colorSpace().iccProfile();
+        // the file is read once more only for what the output keeps of it
+        if (options.metadata.keepSource)
+            direct.metadata = ReadPictureMetadataOf(sourcePath);
     }
+    *metadata =
+        SegmentsForOutput(direct.metadata, {buffer->Width(), buffer->Height()}, options.metadata);
     if (error)
         error->clear();
     return true;
@@ -90,25 +92,21 @@ bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) 
     cDIBSection buffer;
     if (!buffer.CreateFromPicture(composed))
         return failed(error, outOfMemory(composed.size()));
-    return EncodeNoticeJpeg(buffer, composed.colorSpace().iccProfile(), jpeg, error);
+    JpegMetadataSegments metadata;
+    metadata.icc = composed.colorSpace().iccProfile();
+    return EncodeNoticeJpeg(buffer, metadata, jpeg, error);
 }
 
-bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, QByteArray* jpeg,
-                      QString* error) {
+bool EncodeNoticeJpeg(const cDIBSection& buffer, const JpegMetadataSegments& metadata,
+                      QByteArray* jpeg, QString* error) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
+    if (buffer.IsEmpty())
+        return failed(error,
+                      QStringLiteral("Es gibt kein Bild, das als JPEG gespeichert werden kann."));
     QByteArray encoded;
-    QString reason;
-    if (!EncodeJpeg(buffer, kNoticeJpegQuality, &encoded, &reason))
-        return failed(
-            error,
-            QStringLiteral("Das Bild konnte nicht als JPEG kodiert werden (%1).").arg(reason));
-
-    // A profile the stream cannot carry leaves the picture in sRGB, as most
-    // viewers show an untagged JPEG anyway.
-    if (!iccProfile.isEmpty())
-        InsertIccProfile(&encoded, iccProfile);
-
+    if (!CompressBuffer(buffer, kNoticeJpegQuality, metadata, &encoded))
+        return failed(error, QStringLiteral("Das Bild konnte nicht als JPEG kodiert werden."));
     *jpeg = std::move(encoded);
     if (error)
         error->clear();
@@ -116,7 +114,8 @@ bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, Q
 }
 
 bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
-                            bool secondThread, QByteArray* jpeg, QString* error) {
+                            bool secondThread, QByteArray* jpeg, QString* error,
+                            QStringList* notes) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
     const PipelinedNotice pipelined =
@@ -124,12 +123,18 @@ bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& opti
     if (pipelined.result == PipelinedNotice::Result::Encoded) {
         if (error)
             error->clear();
+        if (notes)
+            *notes = pipelined.notes;
         return true;
     }
     if (pipelined.result == PipelinedNotice::Result::Failed)
         return failed(error, pipelined.error);
     cDIBSection buffer;
-    QByteArray profile;
-    return ComposeNoticeInBuffer(sourcePath, options, &buffer, &profile, error) &&
-           EncodeNoticeJpeg(buffer, profile, jpeg, error);
+    JpegMetadataSegments metadata;
+    if (!ComposeNoticeInBuffer(sourcePath, options, &buffer, &metadata, error) ||
+        !EncodeNoticeJpeg(buffer, metadata, jpeg, error))
+        return false;
+    if (notes)
+        *notes = metadata.problems;
+    return true;
 }

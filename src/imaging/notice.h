@@ -2,15 +2,20 @@
 // The visible notice: one line of white bold text on a black strip added under
 // the picture (enlarge) or over its bottom (direct), encoded as JPEG quality 100.
 
+#include "imaging/picturemetadata.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 class cDIBSection;
 
 struct NoticeOptions {
     QString text;        // one line; clipped at the right edge, never wrapped
     bool enlarge = true; // true: strip of 20 pixels added under the picture
+    MetadataRequest metadata =
+        {}; // what of the source's metadata the JPEG carries, and the copyright
 };
 
 // The output name of "-cop.jpg" naming: the file name lower-cased, ".jpeg" and
@@ -23,25 +28,27 @@ QString CopName(const QString& sourcePath);
 QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error);
 
 // Encodes a composed picture as JPEG quality 100 (4:4:4), carrying the ICC
-// profile of its colour space when it has one. On failure returns false and a German reason in
-// `error`.
+// profile of its colour space when it has one, and nothing else. On failure
+// returns false and a German reason in `error`.
 bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error);
 
 // The stamping path: decodes the picture and composes the notice in the image
 // buffer, ready for the encoder. JPEG sources are decoded straight into the
 // buffer and only the strip's rows are drawn; the picture is the same as
-// ComposeNotice gives. `iccProfile` receives the colour profile to carry (may be
-// empty). On failure returns false and a German reason in `error`.
+// ComposeNotice gives. `metadata` receives the header segments of the output
+// as `options.metadata` asks for them (see SegmentsForOutput). On failure
+// returns false and a German reason in `error`.
 bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& options,
-                           cDIBSection* buffer, QByteArray* iccProfile, QString* error);
+                           cDIBSection* buffer, JpegMetadataSegments* metadata, QString* error);
 
-// Encodes a composed image buffer as EncodeNoticeJpeg does, carrying `iccProfile`
-// when it is not empty.
-bool EncodeNoticeJpeg(const cDIBSection& buffer, const QByteArray& iccProfile, QByteArray* jpeg,
-                      QString* error);
+// Encodes a composed image buffer as EncodeNoticeJpeg does, with `metadata` in its header.
+bool EncodeNoticeJpeg(const cDIBSection& buffer, const JpegMetadataSegments& metadata,
+                      QByteArray* jpeg, QString* error);
 
 // The whole notice step of the stamping path: the picture decoded, composed and
 // encoded. With `secondThread`, JPEG sources are decoded on a second thread
-// while the encoder follows; the bytes are the same either way.
+// while the encoder follows; the bytes are the same either way. `notes` (may
+// be null) receives the German lines on metadata of the source left out.
 bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
-                            bool secondThread, QByteArray* jpeg, QString* error);
+                            bool secondThread, QByteArray* jpeg, QString* error,
+                            QStringList* notes = nullptr);

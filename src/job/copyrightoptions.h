@@ -20,6 +20,8 @@ struct CopyrightOptions {
     bool copNaming = false; // vtype2: Option5 chosen (Option6 is the opposite)
     QString filter;         // filter: step-1 Text1
     QString currentFolder;  // curpath: step-1 Dir1
+    // Kept in the store but on no page (see kStoredOnlyKeys):
+    bool copyrightInMetadata = false; // meta: the copyright also in EXIF, XMP and IPTC
 
     bool operator==(const CopyrightOptions&) const = default;
 };

@@ -3,11 +3,20 @@
 #include "app/pageregistry.h"
 #include "job/form11.h"
 #include "job/form2.h"
+#include "job/savedoptions.h"
 #include "stamping/form3.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
+namespace {
+// The options as read when the wizard was entered: the source of those on no control.
+CopyrightOptions& optionsAsLoaded() {
+    static CopyrightOptions loaded;
+    return loaded;
+}
+} // namespace
 
 CopyrightOptions CurrentOptionsFromPages() {
     const Form11& step1 = form11();
@@ -24,10 +33,13 @@ CopyrightOptions CurrentOptionsFromPages() {
     options.copNaming = step2.Option5->isChecked();
     options.filter = step1.Text1->text();
     options.currentFolder = step1.currentFolder();
+    for (const StoredOnlyKey& stored : kStoredOnlyKeys)
+        options.*stored.option = optionsAsLoaded().*stored.option;
     return options;
 }
 
 void ShowOptionsOnPages(const CopyrightOptions& options) {
+    optionsAsLoaded() = options;
     Form3& step3 = form3();
     Form2& step2 = form2();
     step3.Text1->setText(options.outputFolder);

@@ -49,6 +49,8 @@ CopyrightOptions LoadOptions(const CopyrightOptions& startValues, const Settings
     options.filter = read.text(SettingsKey::filter, startValues.filter);
     const QString folder = read.text(SettingsKey::curpath, startValues.currentFolder);
     options.currentFolder = isUsableFolder(folder) ? folder : startValues.currentFolder;
+    for (const StoredOnlyKey& stored : kStoredOnlyKeys)
+        options.*stored.option = read.boolean(stored.key, startValues.*stored.option);
     return options;
 }
 
@@ -70,9 +72,15 @@ QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& opt
 
 namespace {
 
-bool saveKeys(const CopyrightOptions& options, SettingsStore& store, bool withFileChoice) {
+bool saveKeys(const CopyrightOptions& options, SettingsStore& store, bool withFileChoice,
+              bool withStoredOnly) {
+    QList<std::pair<QString, QString>> settings = OptionsAsSettings(options);
+    if (withStoredOnly)
+        for (const StoredOnlyKey& stored : kStoredOnlyKeys)
+            settings.append(
+                {QString::fromLatin1(stored.key), EncodeBoolean(options.*stored.option)});
     bool saved = true;
-    for (const auto& [key, value] : OptionsAsSettings(options)) {
+    for (const auto& [key, value] : settings) {
         if (!withFileChoice && (key == QLatin1String(SettingsKey::filter) ||
                                 key == QLatin1String(SettingsKey::curpath)))
             continue;
@@ -86,9 +94,9 @@ bool saveKeys(const CopyrightOptions& options, SettingsStore& store, bool withFi
 } // namespace
 
 bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store) {
-    return saveKeys(options, store, true);
+    return saveKeys(options, store, true, false);
 }
 
 bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store) {
-    return saveKeys(options, store, false);
+    return saveKeys(options, store, false, true);
 }

@@ -21,13 +21,25 @@ inline constexpr char vtype[] = "vtype";
 inline constexpr char vtype2[] = "vtype2";
 inline constexpr char filter[] = "filter";
 inline constexpr char curpath[] = "curpath";
+inline constexpr char meta[] = "meta";
 } // namespace SettingsKey
+
+// Boolean options the store keeps beyond the ten: read with the others, never
+// shown on a page and never written by the windows; only the command line's
+// --save-defaults stores them.
+struct StoredOnlyKey {
+    const char* key;
+    bool CopyrightOptions::*option;
+};
+inline constexpr StoredOnlyKey kStoredOnlyKeys[] = {
+    {SettingsKey::meta, &CopyrightOptions::copyrightInMetadata},
+};
 
 // Reads every key with the start value as its default. A key that is missing,
 // or whose value cannot be used (a Boolean that is neither word nor number, a
 // dojpg other than 0/1, an empty outdir, a curpath that is not an existing
 // folder), keeps its start value. A stored outdir or cfile wins over the start
-// values. Reading writes nothing.
+// values. The stored-only keys are read after the ten. Reading writes nothing.
 CopyrightOptions LoadOptions(const CopyrightOptions& startValues,
                              const SettingsStore& store = SettingsStore());
 
@@ -39,5 +51,6 @@ QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& opt
 // store could not be written.
 bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());
 // The same without the step-1 pattern and folder (filter, curpath), which keep
-// their stored values: for a caller that has no file list of its own to store.
+// their stored values, and with the stored-only keys: for the command line,
+// which has no file list of its own to store.
 bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());

@@ -70,3 +70,7 @@ NoticeChoice PageInputs::notice() {
     return NoticeChoice{step2.Check1->isChecked(), step2.Text4->text(), step2.Option3->isChecked(),
                         step2.Option5->isChecked()};
 }
+
+bool PageInputs::copyrightInMetadata() {
+    return CurrentOptionsFromPages().copyrightInMetadata;
+}

@@ -25,4 +25,6 @@ public:
     bool rowRemoved(int row) override;
 
     NoticeChoice notice() override;
+    // The stored key meta, as read when the wizard was entered.
+    bool copyrightInMetadata() override;
 };

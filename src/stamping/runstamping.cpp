@@ -44,14 +44,18 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QStringList* m
     return true;
 }
 
-// Step 3: the typed text as it is, or the lines of the text file joined.
-bool fixCopyrightText(StampingInputs& inputs, QByteArray* text, QString* error) {
+// Step 3: the typed text as it is, or the lines of the text file joined; the
+// metadata get it as it reads, the block in Windows-1252.
+bool fixCopyrightText(StampingInputs& inputs, StampRequest* common, QString* error) {
     QString decoded;
     if (inputs.useTypedText())
         decoded = inputs.typedText();
     else if (!ReadCopyrightTextFile(inputs.textFilePath(), &decoded, error))
         return false;
-    *text = EncodeWindows1252(decoded);
+    common->text = EncodeWindows1252(decoded);
+    common->metadata.keepSource = inputs.keepMetadata();
+    if (inputs.copyrightInMetadata())
+        common->metadata.copyright = decoded;
     return true;
 }
 
@@ -139,7 +143,7 @@ bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest*
     common->writtenByRun = std::make_shared<RunWrittenFiles>();
     QStringList madeFolders;
     if (!prepareOutputFolder(inputs, &common->outputFolder, &madeFolders, &report.startError) ||
-        !fixCopyrightText(inputs, &common->text, &report.startError)) {
+        !fixCopyrightText(inputs, common, &report.startError)) {
         // nothing starts, and nothing is left behind: the folders made for the run go again
         for (auto folder = madeFolders.crbegin(); folder != madeFolders.crend(); ++folder)
             ::rmdir(FileNameToBytes(*folder).constData());

@@ -3,6 +3,7 @@
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "base/temporaryoutput.h"
+#include "imaging/copyrightmetadata.h"
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
@@ -90,6 +91,41 @@ bool writeBeside(const QString& path, const QByteArray& jpeg, mode_t mode,
     return true;
 }
 
+// Larger copies are not read into memory for their header.
+constexpr qint64 kLargestHeaderRewrite = qint64(1) << 30;
+
+// The copy with the copyright in its header segments; empty when the file
+// stays as it is (no JPEG or PNG, too large, unreadable), a note says why
+// where it should have changed.
+QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QString& copyright,
+                                   QStringList* notes) {
+    char start[8] = {};
+    if (::pread(fd, start, sizeof start, 0) != qint64(sizeof start))
+        return {};
+    const QByteArrayView head(start, sizeof start);
+    if (!head.startsWith("\xFF\xD8\xFF") && !head.startsWith("\x89PNG\r\n\x1A\n"))
+        return {};
+    if (info.st_size > kLargestHeaderRewrite) {
+        notes->append(QStringLiteral("Die Datei ist zu groß, um das Copyright in ihre Metadaten "
+                                     "zu schreiben; sie ist unverändert kopiert."));
+        return {};
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
+        if (got <= 0)
+            return {};
+        done += got;
+    }
+    QString problem;
+    if (!PutCopyrightIntoFile(&bytes, copyright, &problem)) {
+        notes->append(problem);
+        return {};
+    }
+    return bytes;
+}
+
 } // namespace
 
 QString OutputPathFor(const QString& outputFolder, const QString& source) {
@@ -111,7 +147,7 @@ QStringList PathsTouchedBy(const StampRequest& request) {
 
 FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
     FileOutcome outcome{
-        request.source, OutputPathFor(request.outputFolder, request.source), false, {}};
+        request.source, OutputPathFor(request.outputFolder, request.source), false, {}, {}};
     const auto step = [&](int value) {
         if (onStep)
             onStep(value);
@@ -147,22 +183,23 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     bool replaceContents = false;
     if (request.notice.on) {
         QString error;
-        const NoticeOptions options{request.notice.text, request.notice.enlarge};
+        const NoticeOptions options{request.notice.text, request.notice.enlarge, request.metadata};
         bool encoded = false;
         if (request.writeComposedPicture) {
             // the composed picture is kept on the side before it is encoded
             cDIBSection composed;
-            QByteArray profile;
-            if (ComposeNoticeInBuffer(request.source, options, &composed, &profile, &error)) {
+            JpegMetadataSegments metadata;
+            if (ComposeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
                 if (!request.writeComposedPicture(composed, &error))
                     return failed(
                         QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
                             .arg(error));
-                encoded = EncodeNoticeJpeg(composed, profile, &jpeg, &error);
+                encoded = EncodeNoticeJpeg(composed, metadata, &jpeg, &error);
+                outcome.notes = metadata.problems;
             }
         } else {
-            encoded =
-                ComposeAndEncodeNotice(request.source, options, request.spareCore, &jpeg, &error);
+            encoded = ComposeAndEncodeNotice(request.source, options, request.spareCore, &jpeg,
+                                             &error, &outcome.notes);
         }
         if (!encoded)
             noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
@@ -175,7 +212,13 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     }
     step(1);
 
-    // Step 2: the contents, under a temporary name in the output folder.
+    // Step 2: the contents, under a temporary name in the output folder; a
+    // copy gets the copyright in its header when asked, its picture untouched.
+    if (!replaceContents && !request.metadata.copyright.isEmpty()) {
+        jpeg =
+            copyWithCopyrightHeader(source.get(), info, request.metadata.copyright, &outcome.notes);
+        replaceContents = !jpeg.isEmpty();
+    }
     TemporaryOutput output;
     if (!output.create(request.outputFolder, sourceMode) ||
         !(replaceContents ? output.write(jpeg) : output.copyFrom(source.get())))

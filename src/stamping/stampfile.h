@@ -4,6 +4,7 @@
 // output path. Pure apart from the files it reads and writes, so it may run on
 // several threads at once for different output paths.
 
+#include "imaging/picturemetadata.h"
 #include "stamping/fileoutcome.h"
 #include "stamping/noticechoice.h"
 
@@ -38,6 +39,9 @@ struct StampRequest {
     // requests; a file under such a name that is not among them is never
     // replaced. Empty: no file there counts as the run's.
     std::shared_ptr<RunWrittenFiles> writtenByRun = nullptr;
+    // The source's metadata kept in a re-encoded picture; the copyright, when
+    // given, also written into the header of a copy.
+    MetadataRequest metadata = {};
 };
 
 // The output folder followed by the source's file name.

@@ -42,4 +42,10 @@ public:
 
     // Read again for every file.
     virtual NoticeChoice notice() = 0;
+
+    // Read once at the start. A re-encoded picture keeps the source's EXIF,
+    // XMP, IPTC, colour profile, density and comments unless this is false.
+    virtual bool keepMetadata() { return true; }
+    // The copyright text also goes into EXIF, XMP and IPTC of every output.
+    virtual bool copyrightInMetadata() { return false; }
 };
