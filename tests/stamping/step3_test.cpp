@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "base/filename.h"
 #include "cli/clirunner.h"
+#include "imaging/copyrightmetadata.h"
 #include "job/form2.h"
 #include "job/wizardfixture.h"
 #include "stamping/copyrightblock.h"
@@ -251,6 +252,31 @@ TEST_F(Step3, VisibleNoticeWritesTesterBitmapAndAJpegWithTheStrip) {
     EXPECT_EQ(QImage(tester()).size(), QSize(60, 60));
     EXPECT_EQ(readAll(out("a.jpg")).left(2), QByteArray("\xFF\xD8"));
     EXPECT_NE(readAll(source), readAll(out("a.jpg")).left(readAll(source).size()));
+}
+
+// The stored key meta, on no page, puts the text into EXIF, XMP and IPTC of
+// every output, re-encoded or copied; the windows never write the key.
+TEST_F(Step3, StoredMetaKeyPutsTheCopyrightIntoTheMetadata) {
+    const QString text = QStringLiteral("© 2026 Jörg");
+    store("meta", "1");
+    store("ctext", text);
+    store("dojpg", "1");
+    picture("a.jpg", 60, 40);
+    picture("b.png", 30, 20);
+    enterWithAllFiles();
+    Form3& step3 = toStep3();
+    ASSERT_TRUE(step3.Check1->isChecked()); // the options are saved at the start
+    typeOutputFolder(out());
+    start();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, success());
+    const CopyrightCarriers jpeg = ReadCopyrightCarriers(out("a.jpg"));
+    EXPECT_EQ(jpeg.exifCopyright.value_or("-"), text);
+    EXPECT_EQ(jpeg.xmpRights.value_or("-"), text);
+    EXPECT_EQ(jpeg.iptcCopyrightNotice.value_or("-"), text);
+    // the PNG's picture carries the notice as a JPEG too
+    EXPECT_EQ(ReadCopyrightCarriers(out("b.png")).xmpRights.value_or("-"), text);
+    EXPECT_EQ(SettingsStore().GetSetting("Vendrake", "Stampora", "meta", "-"), "1");
 }
 
 TEST_F(Step3, FailedFileIsListedInAWarningAndTheOthersAreStamped) {
