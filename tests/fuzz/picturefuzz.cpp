@@ -1,5 +1,6 @@
 #include "fuzzfolder.h"
 #include "fuzztargets.h"
+#include "imaging/copyrightmetadata.h"
 #include "imaging/notice.h"
 
 #include <QFile>
@@ -37,9 +38,20 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
         qint64(data[6] | data[7] << 8) * (data[8] | data[9] << 8) > kMaxFuzzPixels)
         return 0;
 
+    // the copy-only path: the copyright into the header, the picture as it was
+    QByteArray copy = bytes;
+    QString problem;
+    if (PutCopyrightIntoFile(&copy, QStringLiteral("© 2002 Jörg"), &problem))
+        FuzzCheck(QImage::fromData(copy).size() == QImage::fromData(bytes).size(),
+                  "a copy with the copyright in its header shows the same picture");
+    else
+        FuzzCheck(copy == bytes && !problem.isEmpty(), "a header that cannot be written is kept");
+
     // the last byte picks the mode, so both are fuzzed
+    // the source's metadata are read, fixed up and written with the copyright
     const NoticeOptions options{QStringLiteral("Copyright (C) 2002 Ä Ö Ü ß"),
-                                (data[size - 1] & 1) != 0};
+                                (data[size - 1] & 1) != 0,
+                                {true, QStringLiteral("© 2002 Jörg")}};
     // the stamping path (JPEG sources decoded straight into the image buffer,
     // on a second thread when the first byte says so) must agree with the
     // general one: both succeed or both fail, and give pictures of one size
@@ -67,5 +79,6 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
     const QImage back = QImage::fromData(jpeg, "JPEG");
     FuzzCheck(!back.isNull(), "the JPEG written decodes");
     FuzzCheck(back.size() == composed.size(), "the JPEG has the size of the composed picture");
+
     return 0;
 }
