@@ -62,7 +62,10 @@ $(ASAN_BUILD)/build.ninja: | deps
 # Two tests run only in the plain build: the install tree (label packaging),
 # which checks files, not memory, and reading past 4 GiB of a sparse file, which
 # takes minutes under the sanitizers and finds nothing the smaller reader tests miss.
-ASAN_EXCLUDE := ReadsPastFourGibibytes
+# The window-manager test runs the real program in Xvfb: the X keyboard library
+# it loads reads past a string's end in strndup, which the strict string checks
+# stop on; it tests window places, which the plain run covers.
+ASAN_EXCLUDE := ReadsPastFourGibibytes|UnderAWindowManager
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
