@@ -1,7 +1,7 @@
 #include "imaging/jpegcompressor.h"
 
 #include "imaging/dibsection.h"
-#include "imaging/jpegerrors.h"
+#include "imaging/jpeglibsupport.h"
 #include "imaging/jpegmetadatawriter.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "imaging/dibsection.h"
 #include "imaging/jpegcompressor.h"
-#include "imaging/jpegerrors.h"
+#include "imaging/jpeglibsupport.h"
 #include "imaging/jpegsource.h"
 #include "imaging/noticecomposer.h"
 

@@ -3,7 +3,7 @@
 #include "base/filename.h"
 #include "imaging/copyrightmetadata.h"
 #include "imaging/exiv2call.h"
-#include "imaging/jpegerrors.h"
+#include "imaging/jpeglibsupport.h"
 
 #include <QFile>
 

@@ -145,6 +145,112 @@ QStringList PathsTouchedBy(const StampRequest& request) {
     return paths;
 }
 
+namespace {
+
+// The checks before anything is read, then the source opened without
+// following a pipe's writer; false with `outcome->error` set.
+bool openSource(const StampRequest& request, FileOutcome* outcome, int* fd, struct stat* info) {
+    if (!request.refusal.isEmpty()) {
+        outcome->output.clear(); // it has none
+        outcome->error = request.refusal;
+        return false;
+    }
+    if (request.source.section(QLatin1Char('/'), -1).isEmpty()) {
+        outcome->error = QStringLiteral("Kein Dateiname.");
+        return false;
+    }
+    if (liesInOutputFolder(request.source, request.outputFolder)) {
+        outcome->error = QStringLiteral(
+            "Die Datei liegt im Ausgabeordner und wurde übersprungen, damit sie erhalten bleibt.");
+        return false;
+    }
+    // O_NONBLOCK: a named pipe in the list must not stop the run.
+    *fd = OpenFileName(request.source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (*fd < 0) {
+        outcome->error = QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno));
+        return false;
+    }
+    if (::fstat(*fd, info) != 0 || !S_ISREG(info->st_mode)) {
+        outcome->error = describeNotRegularFile() + QLatin1Char('.');
+        return false;
+    }
+    return true;
+}
+
+// What step 1 leaves for the next steps.
+struct NoticeStep {
+    QByteArray jpeg;              // the picture with the notice, when it replaces the contents
+    bool replaceContents = false; // the output's contents are `jpeg`, not the source's
+    QString noticeError;          // the notice is missing (the file still gets its block)
+};
+
+// Step 1: the picture with the visible notice, beside the source or as the
+// output's contents. False when the file stops here (`outcome->error` set).
+bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* outcome,
+                   NoticeStep* result) {
+    if (!request.notice.on)
+        return true;
+    QString error;
+    const NoticeOptions options{request.notice.text, request.notice.enlarge, request.metadata};
+    bool encoded = false;
+    if (request.writeComposedPicture) {
+        // the composed picture is kept on the side before it is encoded
+        cDIBSection composed;
+        JpegMetadataSegments metadata;
+        if (ComposeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
+            if (!request.writeComposedPicture(composed, &error)) {
+                outcome->error =
+                    QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
+                        .arg(error);
+                return false;
+            }
+            encoded = EncodeNoticeJpeg(composed, metadata, &result->jpeg, &error);
+            outcome->notes = metadata.problems;
+        }
+    } else {
+        encoded = ComposeAndEncodeNotice(request.source, options, request.spareCore, &result->jpeg,
+                                         &error, &outcome->notes);
+    }
+    if (!encoded)
+        result->noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
+    else if (!request.notice.copName)
+        result->replaceContents = true;
+    else if (const QString copPath = CopName(request.source);
+             !writeBeside(copPath, result->jpeg, sourceMode, request.writtenByRun.get(), &error))
+        result->noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2.")
+                                  .arg(copPath, error);
+    return true;
+}
+
+// Step 2: the contents, under a temporary name in the output folder; a copy
+// gets the copyright in its header when asked, its picture untouched.
+bool writeContents(const StampRequest& request, int source, const struct stat& info,
+                   NoticeStep* notice, TemporaryOutput* output, FileOutcome* outcome) {
+    if (!notice->replaceContents && !request.metadata.copyright.isEmpty()) {
+        notice->jpeg =
+            copyWithCopyrightHeader(source, info, request.metadata.copyright, &outcome->notes);
+        notice->replaceContents = !notice->jpeg.isEmpty();
+    }
+    if (!output->create(request.outputFolder, info.st_mode & 0777) ||
+        !(notice->replaceContents ? output->write(notice->jpeg) : output->copyFrom(source))) {
+        outcome->error = output->errorString() + QLatin1Char('.');
+        return false;
+    }
+    return true;
+}
+
+// Step 3: the block, then the output replaces any earlier one at once.
+bool appendBlockAndCommit(const StampRequest& request, TemporaryOutput* output,
+                          FileOutcome* outcome) {
+    if (!output->write(CopyrightBlockBytes(request.text)) || !output->commit(outcome->output)) {
+        outcome->error = output->errorString() + QLatin1Char('.');
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
     FileOutcome outcome{
         request.source, OutputPathFor(request.outputFolder, request.source), false, {}, {}};
@@ -152,85 +258,31 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
         if (onStep)
             onStep(value);
     };
-    const auto failed = [&](const QString& reason) {
-        outcome.error = reason;
-        return outcome;
-    };
 
-    if (!request.refusal.isEmpty()) {
-        outcome.output.clear(); // it has none
-        return failed(request.refusal);
-    }
-    if (request.source.section(QLatin1Char('/'), -1).isEmpty())
-        return failed(QStringLiteral("Kein Dateiname."));
-    if (liesInOutputFolder(request.source, request.outputFolder))
-        return failed(QStringLiteral(
-            "Die Datei liegt im Ausgabeordner und wurde übersprungen, damit sie erhalten bleibt."));
-
-    // O_NONBLOCK: a named pipe in the list must not stop the run.
-    const FileDescriptor source(OpenFileName(request.source, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (source.get() < 0)
-        return failed(QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno)));
+    int fd = -1;
     struct stat info {};
-    if (::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return failed(describeNotRegularFile() + QLatin1Char('.'));
+    const bool opened = openSource(request, &outcome, &fd, &info);
+    const FileDescriptor source(fd);
+    if (!opened)
+        return outcome;
     // Outputs are never more readable than their source: its mode less the umask.
     const mode_t sourceMode = info.st_mode & 0777;
 
-    // Step 1: the picture with the visible notice.
-    QString noticeError;
-    QByteArray jpeg;
-    bool replaceContents = false;
-    if (request.notice.on) {
-        QString error;
-        const NoticeOptions options{request.notice.text, request.notice.enlarge, request.metadata};
-        bool encoded = false;
-        if (request.writeComposedPicture) {
-            // the composed picture is kept on the side before it is encoded
-            cDIBSection composed;
-            JpegMetadataSegments metadata;
-            if (ComposeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
-                if (!request.writeComposedPicture(composed, &error))
-                    return failed(
-                        QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
-                            .arg(error));
-                encoded = EncodeNoticeJpeg(composed, metadata, &jpeg, &error);
-                outcome.notes = metadata.problems;
-            }
-        } else {
-            encoded = ComposeAndEncodeNotice(request.source, options, request.spareCore, &jpeg,
-                                             &error, &outcome.notes);
-        }
-        if (!encoded)
-            noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
-        else if (!request.notice.copName)
-            replaceContents = true;
-        else if (const QString copPath = CopName(request.source);
-                 !writeBeside(copPath, jpeg, sourceMode, request.writtenByRun.get(), &error))
-            noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2.")
-                              .arg(copPath, error);
-    }
+    NoticeStep notice;
+    if (!composeNotice(request, sourceMode, &outcome, &notice))
+        return outcome;
     step(1);
 
-    // Step 2: the contents, under a temporary name in the output folder; a
-    // copy gets the copyright in its header when asked, its picture untouched.
-    if (!replaceContents && !request.metadata.copyright.isEmpty()) {
-        jpeg =
-            copyWithCopyrightHeader(source.get(), info, request.metadata.copyright, &outcome.notes);
-        replaceContents = !jpeg.isEmpty();
-    }
     TemporaryOutput output;
-    if (!output.create(request.outputFolder, sourceMode) ||
-        !(replaceContents ? output.write(jpeg) : output.copyFrom(source.get())))
-        return failed(output.errorString() + QLatin1Char('.'));
+    if (!writeContents(request, source.get(), info, &notice, &output, &outcome))
+        return outcome;
     step(2);
 
-    // Step 3: the block, then the output replaces any earlier one at once.
-    if (!output.write(CopyrightBlockBytes(request.text)) || !output.commit(outcome.output))
-        return failed(output.errorString() + QLatin1Char('.'));
+    if (!appendBlockAndCommit(request, &output, &outcome))
+        return outcome;
     step(3);
 
-    outcome.ok = noticeError.isEmpty();
-    outcome.error = noticeError;
+    outcome.ok = notice.noticeError.isEmpty();
+    outcome.error = notice.noticeError;
     return outcome;
 }

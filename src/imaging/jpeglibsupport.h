@@ -1,0 +1,26 @@
+#pragma once
+// libjpeg's error manager as every libjpeg caller here sets it up: errors jump
+// back to the caller's setjmp with libjpeg's message kept; warnings (damaged
+// data) are noted, so a caller can treat them as errors too. No C++ object
+// with a destructor may live in a frame that is jumped back into.
+
+#include <QString>
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+struct JpegErrorJump {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    bool warned = false;
+    char message[JMSG_LENGTH_MAX] = {}; // libjpeg's text for the error that jumped back
+};
+
+// Makes `errors` the error manager to hand to jpeg_create_(de)compress.
+jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors);
+
+// The reason for a failure after the jump back, in German with libjpeg's own
+// (English) message behind it.
+QString DescribeJpegError(const JpegErrorJump& errors);
