@@ -57,12 +57,19 @@ public:
         static LiveTemporaries* live = new LiveTemporaries; // outlives every thread
         return *live;
     }
-    bool add(const QByteArray& path) {
+    // Creates the file at `path` with `open` (a descriptor or -1 with errno)
+    // and records it, in one step: a stop never comes between the two, so it
+    // finds every temporary on disk. -1 with EINTR once the process is stopping.
+    template <typename Open> int createAndAdd(const QByteArray& path, Open open) {
         const std::lock_guard lock(mutex_);
-        if (stopping_)
-            return false;
-        paths_.insert(path);
-        return true;
+        if (stopping_) {
+            errno = EINTR;
+            return -1;
+        }
+        const int fd = open();
+        if (fd >= 0)
+            paths_.insert(path);
+        return fd;
     }
     void remove(const QByteArray& path) {
         const std::lock_guard lock(mutex_);
@@ -147,14 +154,12 @@ bool TemporaryOutput::create(const QString& folder, mode_t mode) {
                 .arg(::getpid())
                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
         const QByteArray path = FileNameToBytes(base + name);
-        if (!LiveTemporaries::instance().add(path))
-            return fail(cannotCreate, EINTR); // the process is stopping
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = LiveTemporaries::instance().createAndAdd(path, [&] {
+            return ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        });
         if (fd < 0) {
-            const int error = errno;
-            LiveTemporaries::instance().remove(path);
-            if (error != EEXIST)
-                return fail(cannotCreate, error);
+            if (errno != EEXIST)
+                return fail(cannotCreate, errno);
             continue;
         }
         // Locked before anything is written. A cleaner of another run may have

@@ -6,6 +6,7 @@
 #include "cli/exitcodes.h"
 #include "cli/readcommand.h"
 #include "cli/stampcommand.h"
+#include "cli/stopsignals.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -67,6 +68,9 @@ bool mayDrawText(int argc, char** argv) {
 int main(int argc, char** argv) {
     // The visible notice draws text, which needs a GUI application: offscreen, so
     // no display is needed. Qt sees only the platform; the arguments stay ours.
+    // The stop signals first, before Qt or a run starts a thread of its own.
+    BlockStopSignals();
+    StartStopSignalThread();
     ConsoleOutput::guardStandardStreams();
     qInstallMessageHandler(quietQtMessages);
     ConsoleOutput::keepLibrariesQuiet();

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <dirent.h>
@@ -108,4 +109,57 @@ QMap<QByteArray, QByteArray> HashFiles(const QString& folder) {
 QStringList TemporariesIn(const QString& folder) {
     return QDir(folder).entryList({QLatin1String(kTemporaryPrefix) + QLatin1Char('*')},
                                   QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QStringList IncompleteOutputsIn(const QString& folder, const QByteArray& text) {
+    const QStringList temporaries = TemporariesIn(folder);
+    QStringList incomplete;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (!temporaries.contains(name))
+            if (const QString problem = CheckStamped(folder + '/' + name, text, true);
+                !problem.isEmpty())
+                incomplete.append(name + QStringLiteral(": ") + problem);
+    return incomplete;
+}
+
+QStringList TemporariesOf(const QString& folder, qint64 pid) {
+    return QDir(folder).entryList(
+        {QStringLiteral("%1%2-*").arg(QLatin1String(kTemporaryPrefix)).arg(pid)},
+        QDir::Files | QDir::Hidden | QDir::System);
+}
+
+namespace {
+
+// The process runs: it exists and has not ended (a process that ended stays a
+// zombie until it is waited for).
+bool isRunning(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end > 0 && end + 2 < line.size() && line[end + 2] != 'Z' && line[end + 2] != 'X';
+}
+
+} // namespace
+
+bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs) {
+    const qint64 pid = process.processId();
+    const QByteArray pattern = QByteArray(kTemporaryPrefix) + QByteArray::number(pid) + '-';
+    const QByteArray path = FileNameToBytes(folder);
+    QElapsedTimer clock;
+    clock.start();
+    // a plain scan of the folder, as fast as it goes: a temporary lives for
+    // the writing of one file only
+    while (clock.elapsed() < timeoutMs && isRunning(pid)) {
+        if (DIR* dir = ::opendir(path.constData())) {
+            bool found = false;
+            while (const dirent* entry = ::readdir(dir))
+                found = found || QByteArrayView(entry->d_name).startsWith(pattern);
+            ::closedir(dir);
+            if (found)
+                return true;
+        }
+    }
+    return false;
 }

@@ -33,3 +33,12 @@ QMap<QByteArray, QByteArray> HashFiles(const QString& folder);
 
 // Names in `folder` that start with the prefix of temporary outputs.
 QStringList TemporariesIn(const QString& folder);
+// Names of the files in `folder` under their final names that are no complete
+// stamped picture holding `text`, each with what is wrong.
+QStringList IncompleteOutputsIn(const QString& folder, const QByteArray& text);
+
+// The temporary outputs of the process `pid` in `folder`.
+QStringList TemporariesOf(const QString& folder, qint64 pid);
+// Waits until `process` has a temporary output in `folder`: true at once when
+// it has, false when the process ends or `timeoutMs` passes first.
+bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs);
