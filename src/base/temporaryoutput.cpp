@@ -238,8 +238,15 @@ bool TemporaryOutput::finish(const QString& finalPath, bool replace) {
     const QByteArray target = FileNameToBytes(finalPath);
     const int renamed = replace ? ::rename(path_.constData(), target.constData())
                                 : renameNoReplace(path_.constData(), target.constData());
-    if (renamed != 0)
-        return fail(QStringLiteral("Die Ausgabedatei konnte nicht ersetzt werden"), errno);
+    if (renamed != 0) {
+        const int error = errno;
+        // a file there that stays, or one that never came to be
+        struct stat there {};
+        const bool existed = ::lstat(target.constData(), &there) == 0;
+        return fail(existed ? QStringLiteral("Die Ausgabedatei konnte nicht ersetzt werden")
+                            : QStringLiteral("Die Ausgabedatei konnte nicht angelegt werden"),
+                    error);
+    }
     LiveTemporaries::instance().remove(path_);
     path_.clear();
     ::close(fd_);

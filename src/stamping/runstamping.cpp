@@ -15,16 +15,36 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Why the folder `folder` (ending in "/") could not be made, after MakeFolderPath
+// failed with `errorNumber`; `what` names it ("Der Ausgabeordner").
+QString describeUnmadeFolder(const QString& what, const QString& folder, int errorNumber) {
+    const QString name = folder.chopped(1);
+    struct stat info {};
+    if (::stat(FileNameToBytes(name).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+        return QStringLiteral("%1 „%2“ ist eine Datei, kein Ordner.").arg(what, name);
+    // a file where a folder should be says "exists": the path is what is wrong
+    const int error = errorNumber == EEXIST ? ENOTDIR : errorNumber;
+    return QStringLiteral("%1 „%2“ konnte nicht angelegt werden: %3.")
+        .arg(what, folder, DescribeFileError(error));
+}
 
 // Step 2: the folder ends in "/" (on the field itself), exists and can be written.
 bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QStringList* made,
                          QString* error) {
     *folder = inputs.outputFolder();
-    if (folder->trimmed().isEmpty()) {
+    if (folder->isEmpty()) {
         *error = QStringLiteral("Bitte geben Sie einen Ausgabeordner an.");
+        return false;
+    }
+    if (folder->trimmed().isEmpty()) {
+        *error = QStringLiteral("Der Ausgabeordner „%1“ besteht nur aus Leerzeichen; ein solcher "
+                                "Name ist kein Ordner.")
+                     .arg(*folder);
         return false;
     }
     if (!folder->endsWith(QLatin1Char('/'))) {
@@ -32,8 +52,7 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QStringList* m
         inputs.setOutputFolder(*folder);
     }
     if (!MakeFolderPath(*folder, made)) {
-        *error =
-            QStringLiteral("Der Ausgabeordner „%1“ konnte nicht angelegt werden.").arg(*folder);
+        *error = describeUnmadeFolder(QStringLiteral("Der Ausgabeordner"), *folder, errno);
         return false;
     }
     if (::access(FileNameToBytes(*folder).constData(), W_OK | X_OK) != 0) {
@@ -127,10 +146,8 @@ void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, Stal
         cleaner.clean(request.outputFolder);
         return;
     }
-    // a file where a folder should be says "exists": the path is what is wrong
-    const int error = errno == EEXIST ? ENOTDIR : errno;
-    request.refusal = QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden: %2.")
-                          .arg(request.outputFolder, DescribeFileError(error));
+    request.refusal =
+        describeUnmadeFolder(QStringLiteral("Der Ordner"), request.outputFolder, errno);
 }
 
 bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,

@@ -7,9 +7,11 @@
 #include "support/badinputs.h"
 #include "support/testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -105,14 +107,55 @@ TEST(BadInput, OutputPathThatIsASymbolicLinkIsReplacedNotFollowed) {
     EXPECT_EQ(CheckStamped(temp.file("out/a.jpg"), "T", false), QString());
 }
 
-TEST(BadInput, OutputFolderThatCannotBeCreatedStopsBeforeTheFirstFile) {
+TEST(BadInput, OutputFolderThatCannotBeUsedStopsBeforeTheFirstFile) {
+    const struct {
+        const char* output;
+        const char* message;
+    } cases[] = {
+        {"src/a.jpg/out", "Der Ausgabeordner „src/a.jpg/out/“ konnte nicht angelegt werden: Ein "
+                          "Teil des Pfades ist kein Ordner."},
+        {"src/a.jpg", "Der Ausgabeordner „src/a.jpg“ ist eine Datei, kein Ordner."},
+        {"src/a.jpg/", "Der Ausgabeordner „src/a.jpg“ ist eine Datei, kein Ordner."},
+        {"   ", "Der Ausgabeordner „   “ besteht nur aus Leerzeichen; ein solcher Name ist "
+                "kein Ordner."},
+        {"", "Bitte geben Sie einen Ausgabeordner an."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        TempFolder temp;
+        temp.write("src/a.jpg", "AAA");
+        const auto before = HashFiles(temp.path());
+        const CliRun run =
+            RunStamp({"--output", c.output, "--text", "T", "src/a.jpg"}, temp.path());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, QByteArray("stampora-cli: ") + c.message + '\n');
+        EXPECT_EQ(HashFiles(temp.path()), before);
+        EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"src"});
+    }
+}
+
+// A "-cop.jpg" name one byte too long for the file system: nothing to
+// replace there, so the reason says that the picture could not be made.
+TEST(BadInput, NewFileThatCannotBeMadeIsNotCalledReplaced) {
     TempFolder temp;
-    temp.write("src/a.jpg", "AAA");
-    const auto before = HashFiles(temp.path());
+    const QString name = QString(247, 'n') + ".png"; // 251 bytes; with "-cop.jpg" 259
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    temp.write("src/" + name, png);
+    const auto before = HashFiles(temp.file("src"));
     const CliRun run =
-        RunStamp({"--output", "src/a.jpg/out", "--text", "T", "src/a.jpg"}, temp.path());
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err,
-              "stampora-cli: Der Ausgabeordner „src/a.jpg/out/“ konnte nicht angelegt werden.\n");
-    EXPECT_EQ(HashFiles(temp.path()), before);
+        RunStamp({"--output", "out", "--text", "T", "--notice", "N", "--cop-name", "src/" + name},
+                 temp.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("konnte nicht angelegt werden: Der Name ist zu lang"))
+        << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("ersetzt")) << run.err.toStdString();
+    EXPECT_EQ(HashFiles(temp.file("src")), before);
+    EXPECT_EQ(TemporariesIn(temp.file("src")), QStringList());
+    EXPECT_EQ(CheckStamped(temp.file("out/") + name, "T", true), QString());
 }

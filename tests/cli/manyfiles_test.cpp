@@ -235,8 +235,8 @@ TEST(ManyFiles, KeepFoldersReportsAFolderThatCannotBeMade) {
                                "--keep-folders", "tree", "tree/a/x.gif", "tree/y.gif"},
                               temp.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "stampora-cli: tree/a/x.gif: Der Ordner „out/a/“ konnte nicht angelegt "
-                       "werden: Ein Teil des Pfades ist kein Ordner.\n");
+    EXPECT_EQ(run.err, "stampora-cli: tree/a/x.gif: Der Ordner „out/a“ ist eine Datei, kein "
+                       "Ordner.\n");
     EXPECT_EQ(readAll(temp.file("out/y.gif")), stamped("Y", "T"));
     EXPECT_EQ(readAll(temp.file("out/a")), "a file where the folder should go");
 }

@@ -143,8 +143,9 @@ TEST(RunStamping, StartErrorsStopBeforeAnythingIsWritten) {
         const char* expected;
     } cases[] = {
         {"empty folder field", "", true, {}, "Ausgabeordner an"},
-        {"blank folder field", "  ", true, {}, "Ausgabeordner an"},
-        {"folder below a file", blocker + "/out", true, {}, "nicht angelegt"},
+        {"blank folder field", "  ", true, {}, "besteht nur aus Leerzeichen"},
+        {"folder below a file", blocker + "/out", true, {}, "nicht angelegt werden: Ein Teil"},
+        {"folder that is a file", blocker, true, {}, "ist eine Datei, kein Ordner"},
         {"missing text file", temp.file("out"), false, temp.file("nope.txt"), "nope.txt"},
         // folders made for the run are taken away again
         {"missing text file, new folders", temp.file("neu/ordner"), false, temp.file("nope.txt"),
