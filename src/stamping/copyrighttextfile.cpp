@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,14 +19,30 @@ namespace {
 // Far beyond any copyright text; stops a run from swallowing a huge file by mistake.
 constexpr qint64 kMaxTextFileSize = 16 * 1024 * 1024;
 
+// The text of bytes that begin with a UTF-16 byte-order mark, or none.
+std::optional<QString> decodeUtf16(QByteArrayView bytes) {
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (!little && !bytes.startsWith("\xFE\xFF"))
+        return std::nullopt;
+    // the mark is dropped; a byte left over at the end becomes a replacement character
+    QStringDecoder utf16(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                         QStringConverter::Flag::Stateless);
+    return QString(utf16.decode(bytes.sliced(2)));
+}
+
 } // namespace
 
 QString DecodeCopyrightTextFile(QByteArrayView bytes) {
-    // Stateless: a sequence cut off at the end counts as invalid, not as pending.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = DecodeWindows1252(bytes);
+    QString text;
+    if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
+        text = std::move(*utf16);
+    } else {
+        // Stateless: a sequence cut off at the end counts as invalid, not as pending.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = DecodeWindows1252(bytes);
+    }
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     return text;

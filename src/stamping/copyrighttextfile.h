@@ -5,7 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The text of a file's bytes: UTF-8 when the bytes are valid UTF-8 (a leading
+// The text of a file's bytes: UTF-16 (little or big endian) after a UTF-16
+// byte-order mark, else UTF-8 when the bytes are valid UTF-8 (a leading
 // byte-order mark dropped), Windows-1252 otherwise; lines end at CR LF, CR or LF
 // and are joined without separators. Pure, total on any input.
 QString DecodeCopyrightTextFile(QByteArrayView bytes);

@@ -24,6 +24,32 @@ TEST(CopyrightTextFile, LinesAreJoinedWithoutSeparators) {
         EXPECT_EQ(DecodeCopyrightTextFile(c.bytes), c.text) << c.name;
 }
 
+TEST(CopyrightTextFile, Utf16WithByteOrderMarkIsDecodedAsUtf16) {
+    // as an editor saves "Unicode": the mark, then two bytes per character
+    const QString lines = QString::fromUtf8("\u00A9 2002 J\u00FCrgen\r\nM\u00FCnchen \u20AC\r\n");
+    const auto utf16 = [&](bool little) {
+        QByteArray bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const QChar c : lines) {
+            const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+            bytes.append(little ? low : high).append(little ? high : low);
+        }
+        return bytes;
+    };
+    TempFolder folder;
+    for (const bool little : {true, false}) {
+        const QString path = folder.write(little ? "le.txt" : "be.txt", utf16(little));
+        QString text;
+        QString error;
+        ASSERT_TRUE(ReadCopyrightTextFile(path, &text, &error)) << error.toStdString();
+        EXPECT_EQ(text, QString::fromUtf8("\u00A9 2002 J\u00FCrgenM\u00FCnchen \u20AC")) << little;
+    }
+    // an odd byte at the end is no character of its own
+    EXPECT_EQ(DecodeCopyrightTextFile(QByteArray("\xFF\xFE"
+                                                 "A\0B",
+                                                 5)),
+              QString::fromUtf8("A\uFFFD"));
+}
+
 TEST(CopyrightTextFile, UnreadableFilesGiveAGermanReason) {
     TempFolder folder;
     QString text;
