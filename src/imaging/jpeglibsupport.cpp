@@ -1,5 +1,7 @@
 #include "imaging/jpeglibsupport.h"
 
+#include <jerror.h>
+
 namespace {
 
 [[noreturn]] void jumpBack(j_common_ptr info) {
@@ -9,11 +11,30 @@ namespace {
 }
 
 void noteWarning(j_common_ptr info, int level) {
-    if (level < 0)
-        reinterpret_cast<JpegErrorJump*>(info->err)->warned = true;
+    if (level >= 0)
+        return;
+    auto* errors = reinterpret_cast<JpegErrorJump*>(info->err);
+    errors->warned = true;
+    if (JpegWarningLosesData(info->err->msg_code))
+        errors->dataLost = true;
 }
 
 } // namespace
+
+bool JpegWarningLosesData(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_NOT_SEQUENTIAL:
+        return true;
+    default:
+        return false;
+    }
+}
 
 jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors) {
     jpeg_std_error(&errors->manager);

@@ -15,8 +15,14 @@ struct JpegErrorJump {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     bool warned = false;
+    bool dataLost = false; // a warning after which pixels are missing or wrong (see below)
     char message[JMSG_LENGTH_MAX] = {}; // libjpeg's text for the error that jumped back
 };
+
+// Warnings that the picture's data ends early or does not decode, so the
+// decoder makes up what is missing. The others (an unknown JFIF revision,
+// stray bytes before a marker, a bad colour profile) leave the pixels whole.
+bool JpegWarningLosesData(int code);
 
 // Makes `errors` the error manager to hand to jpeg_create_(de)compress.
 jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors);

@@ -1,6 +1,7 @@
 #include "imaging/picturedecoder.h"
 
 #include "base/filename.h"
+#include "imaging/picturedamage.h"
 
 #include <QColorSpace>
 #include <QFile>
@@ -35,6 +36,22 @@ QString unreadable(const QString& path, const QString& reason) {
         .arg(QFileInfo(path).fileName(), reason);
 }
 
+QString damaged(const QString& path) {
+    return QStringLiteral("Das Bild ist beschädigt oder unvollständig: %1.")
+        .arg(QFileInfo(path).fileName());
+}
+
+// Checked before decoding, since the reader would fill the gaps and succeed.
+bool isDamaged(const QByteArray& format, const QString& path) {
+    if (format == "jpeg" || format == "jpg")
+        return IsJpegDataDamaged(path);
+    if (format == "gif")
+        return IsGifDataDamaged(path);
+    if (format == "bmp")
+        return IsBitmapDataDamaged(path);
+    return false; // the PNG reader fails by itself
+}
+
 QString readerReason(QImageReader::ImageReaderError code) {
     switch (code) {
     case QImageReader::FileNotFoundError:
@@ -43,8 +60,6 @@ QString readerReason(QImageReader::ImageReaderError code) {
         return QStringLiteral("Die Datei lässt sich nicht öffnen.");
     case QImageReader::UnsupportedFormatError:
         return QStringLiteral("Es ist kein Bild im Format BMP, GIF, JPEG oder PNG.");
-    case QImageReader::InvalidDataError:
-        return QStringLiteral("Die Bilddaten sind beschädigt.");
     default:
         return QStringLiteral("Die Bilddaten lassen sich nicht entschlüsseln.");
     }
@@ -118,6 +133,8 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         } else if (const QSize screen = format == "gif" ? gifScreenSize(path) : QSize();
                    screen.isValid() && IsPictureTooLarge(screen)) {
             reason = PictureTooLargeReason(path, screen);
+        } else if (isDamaged(format, path)) {
+            reason = damaged(path);
         } else {
             decoded = readPicture(reader, headerSize, extraRows);
             if (!decoded.image.isNull() && IsPictureTooLarge(decoded.image.size())) {
@@ -125,7 +142,9 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
                 decoded = {};
             }
             if (decoded.image.isNull() && reason.isEmpty())
-                reason = unreadable(path, readerReason(reader.error()));
+                reason = reader.error() == QImageReader::InvalidDataError
+                             ? damaged(path)
+                             : unreadable(path, readerReason(reader.error()));
         }
     }
     if (error)

@@ -52,6 +52,35 @@ TEST(StampCommand, JsonReportIsExactAndFailuresGiveExitCodeOne) {
     EXPECT_EQ(readAll(temp.file("src/a.jpg")), "AAA");
 }
 
+// A picture cut short fails as one that does not decode: its copy keeps its
+// block, the report says why, the exit code is 1. A stamped output, its
+// block after the picture's end, stamps again.
+TEST(StampCommand, DamagedPictureFailsWithItsCopyKept) {
+    TempFolder temp;
+    const QByteArray photo = EncodedPicture(DetailedPicture(160, 120), "JPEG");
+    const QByteArray half = photo.left(photo.size() / 2);
+    temp.write("src/halb.jpg", half);
+    temp.write("src/ganz.jpg", photo);
+    const auto sources = HashFiles(temp.file("src"));
+    const CliResult result = runStamp({"--output", "out", "--text", "T", "--notice", "N", "--json",
+                                       "src/halb.jpg", "src/ganz.jpg"},
+                                      temp.path());
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(result.out.toStdString(),
+              "[{\"source\":\"src/halb.jpg\",\"output\":\"out/halb.jpg\",\"ok\":false,"
+              "\"error\":\"Der sichtbare Hinweis fehlt: Das Bild ist beschädigt oder "
+              "unvollständig: halb.jpg.\"},"
+              "{\"source\":\"src/ganz.jpg\",\"output\":\"out/ganz.jpg\",\"ok\":true,"
+              "\"error\":null}]\n");
+    EXPECT_EQ(readAll(temp.file("out/halb.jpg")), stamped(half, "T"));
+    EXPECT_EQ(HashFiles(temp.file("src")), sources);
+
+    const CliResult again = runStamp(
+        {"--output", "again", "--text", "T2", "--notice", "N", "out/ganz.jpg"}, temp.path());
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(CheckStamped(temp.file("again/ganz.jpg"), "T2", true), QString());
+}
+
 TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {
     TempFolder temp;
     temp.write("src/a.jpg", "AAA");

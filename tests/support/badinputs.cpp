@@ -35,15 +35,44 @@ QByteArray pngHeader(quint32 width, quint32 height) {
            pngChunk("IDAT", QByteArray("\x78\x9C\x01\x02", 4));
 }
 
+QByteArray firstHalf(const QByteArray& bytes) {
+    return bytes.left(bytes.size() / 2);
+}
+
+// What a stamped file carries after the picture's last byte.
+const QByteArray kAfterTheEnd = QByteArray("Nachspann nach dem Bild ").repeated(20);
+
+const char* const kDamaged = "Das Bild ist beschädigt oder unvollständig";
+
 } // namespace
 
 std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
+    // pictures big enough for a cut in half to land in their pixel data
+    const QImage detailed = DetailedPicture(160, 120);
+    const QByteArray photo = EncodedPicture(detailed, "JPEG");
+    const QByteArray bitmap = EncodedPicture(detailed, "BMP");
+    const QByteArray png = EncodedPicture(detailed, "PNG");
+    const QByteArray gif = SmallGif(160, 120);
     return {
         {"a good picture first", "erstes.jpg", jpeg},
         {"an empty file", "leer.jpg", QByteArray(""), false, Expect::NoticeMissing,
          "Die Datei ist leer"},
         {"a truncated JPEG", "halb.jpg", jpeg.left(jpeg.size() / 2), false, Expect::NoticeMissing,
          "Bild"},
+        {"a JPEG cut to half its bytes", "halbes-foto.jpg", firstHalf(photo), false,
+         Expect::NoticeMissing, kDamaged},
+        {"a JPEG with broken data", "verdorben.jpg", CorruptJpeg(photo), false,
+         Expect::NoticeMissing, kDamaged},
+        {"a BMP cut to half its bytes", "halb.bmp", firstHalf(bitmap), false, Expect::NoticeMissing,
+         kDamaged},
+        {"a PNG cut to half its bytes", "halb.png", firstHalf(png), false, Expect::NoticeMissing,
+         kDamaged},
+        {"a GIF cut to half its bytes", "halb.gif", firstHalf(gif), false, Expect::NoticeMissing,
+         kDamaged},
+        // bytes after the picture's end are no damage: a stamped file looks so
+        {"a JPEG with bytes after its end", "gestempelt.jpg", photo + kAfterTheEnd},
+        {"a BMP with bytes after its end", "gestempelt.bmp", bitmap + kAfterTheEnd},
+        {"a GIF with bytes after its end", "gestempelt.gif", gif + kAfterTheEnd},
         {"garbage named .jpg", "müll.jpg", QByteArray(3000, '\x5A'), false, Expect::NoticeMissing,
          "kein Bild im Format"},
         {"a GIF with broken data", "kaputt.gif",

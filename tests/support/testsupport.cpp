@@ -1,6 +1,7 @@
 #include "support/testsupport.h"
 
 #include "base/filename.h"
+#include "base/littleendian.h"
 #include "stamping/copyrightblock.h"
 
 #include <QBuffer>
@@ -78,4 +79,70 @@ QByteArray SmallJpeg(int width, int height, int seed) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPEG", 90);
     return bytes;
+}
+
+QImage DetailedPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255 / width + (x * y) % 17) & 0xFF,
+                                (y * 255 / height + (x ^ y) % 13) & 0xFF, (x + 2 * y) % 256));
+    return image;
+}
+
+QByteArray EncodedPicture(const QImage& picture, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format, 90);
+    return bytes;
+}
+
+QByteArray SmallGif(int width, int height) {
+    QByteArray gif("GIF89a");
+    appendLittleEndian16(gif, quint16(width));
+    appendLittleEndian16(gif, quint16(height));
+    gif += QByteArray("\xF6\x00\x00", 3); // a global table of 128 colours
+    for (int i = 0; i < 128; ++i)
+        gif.append(char(i * 2)).append(char(i * 2)).append(char(255 - i * 2));
+    gif += ',';
+    appendLittleEndian16(gif, 0);
+    appendLittleEndian16(gif, 0);
+    appendLittleEndian16(gif, quint16(width));
+    appendLittleEndian16(gif, quint16(height));
+    gif += '\0';
+    // codes of 7 + 1 bits, one to a byte; a clear code before the table would
+    // grow to 9-bit codes keeps them so
+    constexpr char kClear = char(128), kEnd = char(129);
+    QByteArray codes;
+    for (int i = 0; i < width * height; ++i) {
+        if (i % 126 == 0)
+            codes += kClear;
+        codes += char((i % width + i / width) % 128);
+    }
+    codes += kEnd;
+    gif += char(7);
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size());
+        gif += block;
+    }
+    return gif + QByteArray("\0;", 2);
+}
+
+QByteArray CorruptJpeg(const QByteArray& jpeg) {
+    const qsizetype scan = jpeg.indexOf(QByteArray::fromHex("ffda"));
+    if (scan < 0)
+        return {};
+    const qsizetype dataStart = scan + 2 + (uchar(jpeg[scan + 2]) << 8 | uchar(jpeg[scan + 3]));
+    qsizetype at = dataStart + (jpeg.size() - dataStart) / 2;
+    while (at < jpeg.size() && uchar(jpeg[at - 1]) == 0xFF)
+        ++at;
+    QByteArray broken = jpeg;
+    for (int i = 0; i < 16 && at + 1 < broken.size() - 2; ++i, at += 2) {
+        broken[at] = char(0xFF); // a stuffed 0xFF: eight one bits
+        broken[at + 1] = 0;
+    }
+    return broken;
 }

@@ -2,6 +2,7 @@
 // Shared test helpers: temporary folders with real files, and small readers.
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -32,3 +33,14 @@ QString CheckStamped(const QString& path, const QByteArray& text, bool picture);
 
 // A small JPEG picture of its own (the seed makes each one differ).
 QByteArray SmallJpeg(int width, int height, int seed);
+
+// A picture with detail in every row (gradients and fine texture), so that a
+// cut or a broken byte lands in its pixel data.
+QImage DetailedPicture(int width, int height);
+// The picture in a format Qt writes ("BMP", "JPEG", "PNG").
+QByteArray EncodedPicture(const QImage& picture, const char* format);
+// A GIF of 128 blues and yellows, its pixel data stored without compression.
+QByteArray SmallGif(int width, int height);
+// The JPEG with a run of codes that no Huffman table has (all ones) written
+// into the middle of its scan data.
+QByteArray CorruptJpeg(const QByteArray& jpeg);
