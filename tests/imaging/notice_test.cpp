@@ -330,21 +330,26 @@ TEST(ComposeNotice, OversizedHeadersAreRefusedWithoutDecoding) {
 
 TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
     TempFolder folder;
-    const QString paths[] = {
-        folder.write("garbage.jpg", QByteArray("das ist kein Bild, nur Text\n").repeated(20)),
-        folder.write("empty.jpg", QByteArray()),
-        folder.write("cut.png", darkPicture().save(folder.file("whole.png"))
-                                    ? readAll(folder.file("whole.png")).left(100)
-                                    : QByteArray()),
-        folder.file("missing.jpg"),
-        folder.path(),
+    const QString unreadable = QStringLiteral("Das Bild konnte nicht gelesen werden");
+    const struct {
+        QString path;
+        QString reason; // how it starts
+    } cases[] = {
+        {folder.write("garbage.jpg", QByteArray("das ist kein Bild, nur Text\n").repeated(20)),
+         unreadable},
+        {folder.write("empty.jpg", QByteArray()), unreadable},
+        {folder.write("cut.png", darkPicture().save(folder.file("whole.png"))
+                                     ? readAll(folder.file("whole.png")).left(100)
+                                     : QByteArray()),
+         QStringLiteral("Das Bild ist beschädigt oder unvollständig: cut.png.")},
+        {folder.file("missing.jpg"), unreadable},
+        {folder.path(), unreadable},
     };
-    for (const QString& path : paths) {
+    for (const auto& c : cases) {
         QString error;
-        EXPECT_TRUE(ComposeNotice(path, NoticeOptions{kNotice, true}, &error).isNull())
-            << path.toStdString();
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Das Bild konnte nicht gelesen werden")))
-            << error.toStdString();
+        EXPECT_TRUE(ComposeNotice(c.path, NoticeOptions{kNotice, true}, &error).isNull())
+            << c.path.toStdString();
+        EXPECT_TRUE(error.startsWith(c.reason)) << error.toStdString();
     }
 }
 
