@@ -137,8 +137,13 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
             reason = damaged(path);
         } else {
             decoded = readPicture(reader, headerSize, extraRows);
-            if (!decoded.image.isNull() && IsPictureTooLarge(decoded.image.size())) {
-                reason = PictureTooLargeReason(path, decoded.image.size());
+            // a reader whose header gave no size is held to the limit here: by
+            // the picture's own size, never the canvas's with the strip
+            const QSize picture =
+                decoded.onCanvas ? QSize(decoded.image.width(), decoded.image.height() - extraRows)
+                                 : decoded.image.size();
+            if (!decoded.image.isNull() && IsPictureTooLarge(picture)) {
+                reason = PictureTooLargeReason(path, picture);
                 decoded = {};
             }
             if (decoded.image.isNull() && reason.isEmpty())

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -79,6 +80,32 @@ TEST(StampCommand, DamagedPictureFailsWithItsCopyKept) {
         {"--output", "again", "--text", "T2", "--notice", "N", "out/ganz.jpg"}, temp.path());
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(CheckStamped(temp.file("again/ganz.jpg"), "T2", true), QString());
+}
+
+// The size limit is the source picture's, the same for every format: the 20
+// rows of the strip never count, and what is too large is refused from its header.
+TEST(StampCommand, SizeLimitIsThePicturesOwnInEveryFormat) {
+    TempFolder temp;
+    const QImage narrow = DetailedPicture(1, 29981);
+    const QStringList sources{temp.write("src/schmal.png", EncodedPicture(narrow, "PNG")),
+                              temp.write("src/schmal.bmp", EncodedPicture(narrow, "BMP")),
+                              temp.write("src/schmal.jpg", EncodedPicture(narrow, "JPEG"))};
+    temp.write("src/hoch.png", EncodedPicture(DetailedPicture(1, 30001), "PNG"));
+    const auto before = HashFiles(temp.file("src"));
+    const CliResult result =
+        runStamp({"--output", "out", "--text", "T", "--notice", "N", "src/schmal.png",
+                  "src/schmal.bmp", "src/schmal.jpg", "src/hoch.png"},
+                 temp.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.toStdString(),
+              "stampora-cli: src/hoch.png: Der sichtbare Hinweis fehlt: Das Bild ist zu groß (1 × "
+              "30001 Pixel): hoch.png. Höchstens 30000 Pixel je Seite und 200 Megapixel sind "
+              "möglich.\n");
+    for (const char* name : {"out/schmal.png", "out/schmal.bmp", "out/schmal.jpg"}) {
+        EXPECT_EQ(CheckStamped(temp.file(name), "T", true), QString()) << name;
+        EXPECT_EQ(QImageReader(temp.file(name)).size(), QSize(1, 30001)) << name;
+    }
+    EXPECT_EQ(HashFiles(temp.file("src")), before);
 }
 
 TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {

@@ -82,6 +82,12 @@ std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
          Expect::NoticeMissing, "Bild"},
         {"a PNG of 60 000 × 60 000 pixels", "riesig.png", pngHeader(60000, 60000), false,
          Expect::NoticeMissing, "zu groß"},
+        // 200 024 449 pixels, refused from the header without a decode
+        {"a PNG just over 200 megapixels", "übervoll.png", pngHeader(14143, 14143), false,
+         Expect::NoticeMissing, "zu groß (14143 × 14143 Pixel)"},
+        // within the limit, though not with the strip of 20 rows counted
+        {"an RGB PNG of 1 × 29 981 pixels", "schmal.png",
+         EncodedPicture(DetailedPicture(1, 29981), "PNG")},
         // 39 bytes whose frame says 1280 × 91 and whose screen says 1280 × 65027
         {"a GIF with a huge screen", "bildschirm.gif",
          readAll(QStringLiteral(STAMPORA_CORPUS "/picture/gif-huge-screen")), false,
