@@ -44,10 +44,16 @@ const QString kHelp = QStringLiteral(
     "                         (dc:rights) und IPTC (Copyright Notice) schreiben\n"
     "  --strip-metadata       neu kodierte Bilder ohne die Metadaten der Quelle\n"
     "                         (EXIF, XMP, IPTC, Farbprofil, Auflösung, Kommentare)\n"
+    "  --keep-quality         JPEG-Bilder behalten ihre Qualität und Unterabtastung:\n"
+    "                         nur die Blöcke unter dem Hinweis werden neu kodiert\n"
+    "                         (andere Bilder wie bisher mit Qualität 100)\n"
+    "  --no-keep-quality      JPEG-Bilder mit Qualität 100 neu kodieren\n"
     "  --jobs N               Anzahl der Threads (Vorgabe: Anzahl der Kerne)\n"
     "  --save-defaults        die verwendeten Optionen als Standard speichern\n"
     "  --json                 Ergebnis als JSON-Feld, je Datei\n"
-    "                         {\"source\", \"output\", \"ok\", \"error\"}\n"
+    "                         {\"source\", \"output\", \"ok\", \"error\", \"path\"};\n"
+    "                         \"path\": \"keep-quality\" oder \"quality-100\" für ein\n"
+    "                         versehenes Bild mit Hinweis, sonst null\n"
     "  --files-from FILE      weitere Dateinamen aus FILE, einer je Zeile\n"
     "                         (\"-\": Standardeingabe); nach den Argumenten\n"
     "  -0, --null             die Namen der Liste enden mit NUL (find -print0)\n"
@@ -97,6 +103,7 @@ public:
     }
     bool keepMetadata() override { return job_.keepMetadata; }
     bool copyrightInMetadata() override { return job_.options.copyrightInMetadata; }
+    bool keepQuality() override { return job_.options.keepQuality; }
 
 private:
     StampJob& job_;
@@ -158,6 +165,10 @@ struct StampOptions {
     QCommandLineOption metadata{QStringLiteral("metadata"), QStringLiteral("Metadaten")};
     QCommandLineOption stripMetadata{QStringLiteral("strip-metadata"),
                                      QStringLiteral("ohne Metadaten")};
+    QCommandLineOption keepQuality{QStringLiteral("keep-quality"),
+                                   QStringLiteral("eigene Qualität")};
+    QCommandLineOption noKeepQuality{QStringLiteral("no-keep-quality"),
+                                     QStringLiteral("Qualität 100")};
     QCommandLineOption jobs{QStringLiteral("jobs"), QStringLiteral("Threads"), QStringLiteral("N")};
     QCommandLineOption saveDefaults{QStringLiteral("save-defaults"), QStringLiteral("speichern")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("JSON")};
@@ -182,6 +193,9 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
         return usage(QStringLiteral("--notice und --no-notice schließen einander aus."));
     if (exclusive(o.copName, o.overwrite))
         return usage(QStringLiteral("--cop-name und --overwrite schließen einander aus."));
+    if (exclusive(o.keepQuality, o.noKeepQuality))
+        return usage(
+            QStringLiteral("--keep-quality und --no-keep-quality schließen einander aus."));
 
     StampJob job;
     QString listError;
@@ -223,6 +237,10 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
     if (parser.isSet(o.metadata))
         job.options.copyrightInMetadata = true;
     job.keepMetadata = !parser.isSet(o.stripMetadata);
+    if (parser.isSet(o.keepQuality))
+        job.options.keepQuality = true;
+    if (parser.isSet(o.noKeepQuality))
+        job.options.keepQuality = false;
     job.threads = QThread::idealThreadCount();
     if (parser.isSet(o.jobs)) {
         bool ok = false;
@@ -242,17 +260,33 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
     return job;
 }
 
-// One array on one line, keys in a fixed order: source, output, ok, error (null when ok).
+// How the file's picture with the notice was made; null for a file without one
+// (and for a failed file).
+QString jsonNoticePath(NoticePath path) {
+    switch (path) {
+    case NoticePath::KeepQuality:
+        return QStringLiteral("\"keep-quality\"");
+    case NoticePath::Quality100:
+        return QStringLiteral("\"quality-100\"");
+    case NoticePath::None:
+        break;
+    }
+    return QStringLiteral("null");
+}
+
+// One array on one line, keys in a fixed order: source, output, ok, error
+// (null when ok), path.
 QString reportAsJson(const StampingReport& report) {
     QString out = QStringLiteral("[");
     for (std::size_t i = 0; i < report.files.size(); ++i) {
         const FileOutcome& file = report.files[i];
         if (i > 0)
             out += QLatin1Char(',');
-        out += QStringLiteral("{\"source\":%1,\"output\":%2,\"ok\":%3,\"error\":%4}")
+        out += QStringLiteral("{\"source\":%1,\"output\":%2,\"ok\":%3,\"error\":%4,\"path\":%5}")
                    .arg(JsonString(file.source), JsonString(file.output),
                         file.ok ? QStringLiteral("true") : QStringLiteral("false"),
-                        file.ok ? QStringLiteral("null") : JsonString(file.error));
+                        file.ok ? QStringLiteral("null") : JsonString(file.error),
+                        file.ok ? jsonNoticePath(file.noticePath) : QStringLiteral("null"));
     }
     return out + QStringLiteral("]\n");
 }
@@ -265,8 +299,9 @@ int runStamp(const QStringList& args) {
     const NameListOptions lists;
     parser.addOptions({options.output, options.text, options.textFile, options.notice,
                        options.noNotice, options.mode, options.copName, options.overwrite,
-                       options.metadata, options.stripMetadata, options.jobs, options.saveDefaults,
-                       options.json, options.keepFolders, lists.filesFrom, lists.null});
+                       options.metadata, options.stripMetadata, options.keepQuality,
+                       options.noKeepQuality, options.jobs, options.saveDefaults, options.json,
+                       options.keepFolders, lists.filesFrom, lists.null});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Datei"));
     if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
         code >= 0)

@@ -1,6 +1,7 @@
 #include "imaging/jpegcompressor.h"
 
 #include "imaging/dibsection.h"
+#include "imaging/jpegarraydestination.h"
 #include "imaging/jpeglibsupport.h"
 #include "imaging/jpegmetadatawriter.h"
 
@@ -9,32 +10,6 @@
 namespace {
 
 constexpr int kRowsAtOnce = 16;
-
-// The encoder's output: a growing byte array.
-struct ArrayDestination {
-    jpeg_destination_mgr manager;
-    QByteArray* out;
-};
-
-void startArray(j_compress_ptr info) {
-    auto* dest = reinterpret_cast<ArrayDestination*>(info->dest);
-    dest->manager.next_output_byte = reinterpret_cast<JOCTET*>(dest->out->data());
-    dest->manager.free_in_buffer = size_t(dest->out->size());
-}
-
-boolean growArray(j_compress_ptr info) {
-    auto* dest = reinterpret_cast<ArrayDestination*>(info->dest);
-    const qsizetype used = dest->out->size();
-    dest->out->resize(used + used / 2);
-    dest->manager.next_output_byte = reinterpret_cast<JOCTET*>(dest->out->data()) + used;
-    dest->manager.free_in_buffer = size_t(dest->out->size() - used);
-    return TRUE;
-}
-
-void endArray(j_compress_ptr info) {
-    auto* dest = reinterpret_cast<ArrayDestination*>(info->dest);
-    dest->out->truncate(dest->out->size() - qsizetype(dest->manager.free_in_buffer));
-}
 
 // No C++ object with a destructor lives in this frame, since errors jump back into it.
 bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments* metadata,
@@ -47,11 +22,8 @@ bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments
         return false;
     }
     jpeg_create_compress(&info);
-    ArrayDestination dest{{}, out};
-    dest.manager.init_destination = startArray;
-    dest.manager.empty_output_buffer = growArray;
-    dest.manager.term_destination = endArray;
-    info.dest = &dest.manager;
+    JpegArrayDestination dest{};
+    UseJpegArrayDestination(&info, &dest, out);
 
     const int rowsInAll = buffer->Height();
     info.image_width = JDIMENSION(buffer->Width());

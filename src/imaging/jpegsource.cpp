@@ -36,7 +36,9 @@ tjhandle threadDecompressor() {
     return decompressor.handle();
 }
 
-QByteArray readWhole(const QString& path) {
+} // namespace
+
+QByteArray ReadJpegFile(const QString& path) {
     QFile file;
     if (!OpenForReading(file, path) || file.size() < 4 || file.size() > kLargestDirectFile)
         return {};
@@ -48,14 +50,12 @@ QByteArray readWhole(const QString& path) {
     return file.error() == QFileDevice::NoError ? data : QByteArray();
 }
 
-} // namespace
-
 JpegSource OpenJpegSource(const QString& path, int extraRows) {
     using State = JpegSource::State;
     JpegSource source;
     if (extraRows < 0)
         return source;
-    QByteArray data = readWhole(path);
+    QByteArray data = ReadJpegFile(path);
     if (data.isEmpty())
         return source;
     // a turned picture is left to the general reader, which turns it

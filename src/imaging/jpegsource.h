@@ -20,6 +20,10 @@ struct DirectJpeg {
     QString error;
 };
 
+// The file at `path` read whole when it starts as a JPEG does and is no larger
+// than any picture may be; empty otherwise.
+QByteArray ReadJpegFile(const QString& path);
+
 // Decodes the JPEG at `path` into `buffer`, sized width × (height + extraRows),
 // the picture in the top rows. Anything out of the ordinary (no JPEG, an EXIF
 // turn, CMYK, a damaged stream, even one the decoder only warns about) is left

@@ -22,6 +22,7 @@ struct CopyrightOptions {
     QString currentFolder;  // curpath: step-1 Dir1
     // Kept in the store but on no page (see kStoredOnlyKeys):
     bool copyrightInMetadata = false; // meta: the copyright also in EXIF, XMP and IPTC
+    bool keepQuality = false;         // keepq: JPEG pictures keep their own quality
 
     bool operator==(const CopyrightOptions&) const = default;
 };

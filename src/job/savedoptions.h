@@ -22,6 +22,7 @@ inline constexpr char vtype2[] = "vtype2";
 inline constexpr char filter[] = "filter";
 inline constexpr char curpath[] = "curpath";
 inline constexpr char meta[] = "meta";
+inline constexpr char keepq[] = "keepq";
 } // namespace SettingsKey
 
 // Boolean options the store keeps beyond the ten: read with the others, never
@@ -33,6 +34,7 @@ struct StoredOnlyKey {
 };
 inline constexpr StoredOnlyKey kStoredOnlyKeys[] = {
     {SettingsKey::meta, &CopyrightOptions::copyrightInMetadata},
+    {SettingsKey::keepq, &CopyrightOptions::keepQuality},
 };
 
 // Reads every key with the start value as its default. A key that is missing,

@@ -74,3 +74,7 @@ NoticeChoice PageInputs::notice() {
 bool PageInputs::copyrightInMetadata() {
     return CurrentOptionsFromPages().copyrightInMetadata;
 }
+
+bool PageInputs::keepQuality() {
+    return CurrentOptionsFromPages().keepQuality;
+}

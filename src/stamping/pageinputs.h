@@ -27,4 +27,6 @@ public:
     NoticeChoice notice() override;
     // The stored key meta, as read when the wizard was entered.
     bool copyrightInMetadata() override;
+    // The stored key keepq, as read when the wizard was entered.
+    bool keepQuality() override;
 };

@@ -73,6 +73,7 @@ bool fixCopyrightText(StampingInputs& inputs, StampRequest* common, QString* err
         return false;
     common->text = EncodeWindows1252(decoded);
     common->metadata.keepSource = inputs.keepMetadata();
+    common->keepQuality = inputs.keepQuality();
     if (inputs.copyrightInMetadata())
         common->metadata.copyright = decoded;
     return true;

@@ -3,6 +3,7 @@
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "base/temporaryoutput.h"
+#include "imaging/coefficientstamper.h"
 #include "imaging/copyrightmetadata.h"
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
@@ -88,6 +89,29 @@ bool writeBeside(const QString& path, const QByteArray& jpeg, mode_t mode,
     }
     if (writtenByRun)
         writtenByRun->add(device, inode);
+    return true;
+}
+
+// The notice in the source's own quality, when asked and possible; the windows
+// keep the picture as written on the side. False with `error` empty when the
+// picture takes the quality-100 path instead.
+bool stampKeepingQuality(const StampRequest& request, const NoticeOptions& options,
+                         QByteArray* jpeg, QStringList* notes, QString* error) {
+    if (!request.keepQuality)
+        return false;
+    KeptQualityNotice kept = StampNoticeKeepingQuality(request.source, options, jpeg);
+    if (kept.result != KeptQualityNotice::Result::Stamped)
+        return false;
+    if (request.writeComposedPicture) {
+        cDIBSection composed;
+        if (!composed.CreateFromPicture(QImage::fromData(*jpeg, "JPEG"))) {
+            *error = QStringLiteral("Das Bild konnte nicht wieder gelesen werden.");
+            return false;
+        }
+        if (!request.writeComposedPicture(composed, error))
+            return false;
+    }
+    *notes = std::move(kept.notes);
     return true;
 }
 
@@ -193,7 +217,14 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
     QString error;
     const NoticeOptions options{request.notice.text, request.notice.enlarge, request.metadata};
     bool encoded = false;
-    if (request.writeComposedPicture) {
+    if (stampKeepingQuality(request, options, &result->jpeg, &outcome->notes, &error)) {
+        encoded = true;
+        outcome->noticePath = NoticePath::KeepQuality;
+    } else if (!error.isEmpty()) {
+        outcome->error =
+            QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1").arg(error);
+        return false;
+    } else if (request.writeComposedPicture) {
         // the composed picture is kept on the side before it is encoded
         cDIBSection composed;
         JpegMetadataSegments metadata;
@@ -211,6 +242,8 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
         encoded = ComposeAndEncodeNotice(request.source, options, request.spareCore, &result->jpeg,
                                          &error, &outcome->notes);
     }
+    if (encoded && outcome->noticePath == NoticePath::None)
+        outcome->noticePath = NoticePath::Quality100;
     if (!encoded)
         result->noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
     else if (!request.notice.copName)

@@ -42,6 +42,9 @@ struct StampRequest {
     // The source's metadata kept in a re-encoded picture; the copyright, when
     // given, also written into the header of a copy.
     MetadataRequest metadata = {};
+    // A JPEG source keeps its own quality: only the blocks the notice changes
+    // are encoded anew. Pictures where this cannot work take the quality-100 path.
+    bool keepQuality = false;
 };
 
 // The output folder followed by the source's file name.

@@ -48,4 +48,6 @@ public:
     virtual bool keepMetadata() { return true; }
     // The copyright text also goes into EXIF, XMP and IPTC of every output.
     virtual bool copyrightInMetadata() { return false; }
+    // JPEG pictures get the notice in their own quality (see StampRequest).
+    virtual bool keepQuality() { return false; }
 };
