@@ -42,6 +42,8 @@ public:
     QString rowPath(int row) override { return rows.at(row - 1).path; }
     bool rowRemoved(int row) override { return rows.at(row - 1).removed; }
     NoticeChoice notice() override { return noticeChoice; }
+    bool keepQualityChoice = false;
+    bool keepQuality() override { return keepQualityChoice; }
 };
 
 class ProgressRecorder final : public StampingProgress {

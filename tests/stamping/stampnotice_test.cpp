@@ -6,6 +6,7 @@
 #include "base/temporaryoutput.h"
 #include "fakeinputs.h"
 #include "imaging/notice.h"
+#include "imaging/picturemetadata.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/testerbitmap.h"
 #include "support/testsupport.h"
@@ -46,6 +47,40 @@ FakeInputs noticeJob(const TempFolder& temp, bool copName) {
     inputs.noticeChoice = {true, "(C) Sichtbar", true, copName};
     inputs.rows = {{temp.write("src/Bild.PNG", pngBytes(200, 100))}};
     return inputs;
+}
+
+// A 4:2:0 photo at quality 80 with a comment and an upright EXIF, as cameras write it.
+QByteArray cameraJpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 80);
+    QByteArray exif = QByteArray("\xFF\xE1\x00\x22"
+                                 "Exif\0\0",
+                                 10) +
+                      QByteArray::fromHex("49492a00080000000100120103000100000001000000"
+                                          "00000000");
+    const QByteArray comment("\xFF\xFE\x00\x0F"
+                             "Ein Kommentar",
+                             17);
+    return jpeg.left(2) + exif + comment + jpeg.mid(2);
+}
+
+// The luma sampling factors of a JPEG's frame header, as "2x2".
+QString lumaSampling(const QByteArray& jpeg) {
+    for (qsizetype at = 2; at + 12 < jpeg.size();) {
+        const quint8 marker = quint8(jpeg[at + 1]);
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            const quint8 factors = quint8(jpeg[at + 11]);
+            return QStringLiteral("%1x%2").arg(factors >> 4).arg(factors & 0x0F);
+        }
+        at += 2 + (quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]));
+    }
+    return {};
 }
 
 QStringList namesIn(const QString& folder) {
@@ -109,5 +144,58 @@ TEST(StampNotice, TesterBitmapIsWrittenFirstAndItsFailureStopsThePicture) {
     EXPECT_TRUE(report.files[0].error.contains("kein Platz"));
     EXPECT_EQ(readAll(temp.file("out/Bild.PNG")), earlier); // nothing reached the output
     EXPECT_EQ(namesIn(temp.file("out")), QStringList{"Bild.PNG"});
+    setProgramFolder({});
+}
+
+// Keeping the quality: a JPEG keeps its sampling and metadata as the
+// quality-100 path would carry them, a PNG takes that path, and each output
+// ends with its one block; the outcome says which path each picture took.
+TEST(StampNotice, KeepQualityKeepsAJpegsSamplingAndMetadataAndLeavesAPngAtQuality100) {
+    TempFolder temp;
+    FakeInputs inputs;
+    inputs.folder = temp.file("out");
+    inputs.noticeChoice = {true, "(C) Sichtbar", true, false};
+    const QString jpeg = temp.write("src/foto.jpg", cameraJpeg(160, 100));
+    inputs.rows = {{jpeg}, {temp.write("src/bild.png", pngBytes(200, 100))}};
+    const QByteArray source = readAll(jpeg);
+    const QByteArray text = inputs.text.toLatin1();
+
+    ProgressRecorder progress;
+    StampingReport report = RunStamping(inputs, progress, {1, {}});
+    ASSERT_EQ(report.failedCount(), 0);
+    EXPECT_EQ(report.files[0].noticePath, NoticePath::Quality100);
+    const QByteArray quality100 = readAll(temp.file("out/foto.jpg"));
+
+    inputs.keepQualityChoice = true;
+    for (const int threads : {1, 2}) {
+        report = RunStamping(inputs, progress, {threads, {}});
+        ASSERT_EQ(report.failedCount(), 0) << report.files[0].error.toStdString();
+        EXPECT_EQ(report.files[0].noticePath, NoticePath::KeepQuality);
+        EXPECT_EQ(report.files[1].noticePath, NoticePath::Quality100);
+        expectJpegWithOneBlock(temp.file("out/foto.jpg"), {160, 120}, text);
+        expectJpegWithOneBlock(temp.file("out/bild.png"), {200, 120}, text);
+    }
+    const QByteArray kept = readAll(temp.file("out/foto.jpg"));
+    EXPECT_EQ(lumaSampling(source), "2x2");
+    EXPECT_EQ(lumaSampling(kept), "2x2");
+    EXPECT_EQ(lumaSampling(quality100), "1x1");
+    EXPECT_EQ(lumaSampling(readAll(temp.file("out/bild.png"))), "1x1");
+    const PictureMetadata keptMetadata = ReadPictureMetadata(kept);
+    const PictureMetadata reference = ReadPictureMetadata(quality100);
+    EXPECT_FALSE(keptMetadata.exif.isEmpty());
+    EXPECT_EQ(keptMetadata.exif, reference.exif);
+    EXPECT_EQ(keptMetadata.comments, reference.comments);
+    EXPECT_EQ(keptMetadata.comments, QList<QByteArray>{"Ein Kommentar"});
+    EXPECT_LT(kept.size(), quality100.size());
+    EXPECT_EQ(readAll(jpeg), source);
+
+    // the windows' picture on the side is the stamped one
+    setProgramFolder(temp.file("program"));
+    QDir().mkpath(temp.file("program"));
+    report = RunStamping(inputs, progress, {1, WriteTesterBitmap});
+    ASSERT_EQ(report.failedCount(), 0);
+    EXPECT_EQ(report.files[0].noticePath, NoticePath::KeepQuality);
+    EXPECT_EQ(QImage::fromData(readAll(temp.file("program/tester.bmp")), "BMP").size(),
+              QSize(200, 120)); // the last file's
     setProgramFolder({});
 }

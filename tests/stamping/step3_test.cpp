@@ -279,6 +279,34 @@ TEST_F(Step3, StoredMetaKeyPutsTheCopyrightIntoTheMetadata) {
     EXPECT_EQ(SettingsStore().GetSetting("Vendrake", "Stampora", "meta", "-"), "1");
 }
 
+// The stored key keepq, on no page, stamps a JPEG in its own quality: its
+// 4:2:0 sampling stays, the picture beside is the stamped one, and the windows
+// never write the key.
+TEST_F(Step3, StoredKeepqKeyStampsAJpegInItsOwnQuality) {
+    store("keepq", "True");
+    store("dojpg", "1");
+    QImage photo(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            photo.setPixel(x, y, qRgb(x * 4, y * 5, (x ^ y) * 4));
+    ASSERT_TRUE(photo.save(pictures.file("a.jpg"), "JPEG", 80));
+    enterWithAllFiles();
+    toStep3();
+    typeOutputFolder(out());
+    start();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, success());
+    const QByteArray stamped = readAll(out("a.jpg"));
+    EXPECT_EQ(QImage::fromData(stamped, "JPEG").size(), QSize(64, 68));
+    EXPECT_EQ(ReadCopyrightBlocks(out("a.jpg")).size(), 1u);
+    // the frame header's luma sampling: 2 × 2 as in the source, not the 1 × 1 of quality 100
+    const qsizetype frame = stamped.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    EXPECT_EQ(quint8(stamped[frame + 11]), 0x22);
+    EXPECT_EQ(QImage(tester()).size(), QSize(64, 68));
+    EXPECT_EQ(SettingsStore().GetSetting("Vendrake", "Stampora", "keepq", "-"), "True");
+}
+
 TEST_F(Step3, FailedFileIsListedInAWarningAndTheOthersAreStamped) {
     picture("a.jpg", 8, 8);
     const QString vanished = picture("b.jpg", 8, 8);
