@@ -87,6 +87,9 @@ fresh() { rm -rf "$out" && mkdir -p "$out"; }
 ours_stamp() { "$cli" stamp --output "$out/" --text "$text" "$@" >/dev/null; }
 
 run_ours_big() { ours_stamp --notice "$notice" --mode enlarge --overwrite "$work/big.jpg"; }
+run_keepq_big() {
+    ours_stamp --notice "$notice" --mode enlarge --overwrite --keep-quality "$work/big.jpg"
+}
 run_floor_big() { djpeg "$work/big.jpg" | cjpeg -quality 100 -sample 1x1 >"$out/big.jpg"; }
 run_vips_big() {
     vips join "$work/big.jpg" "$work/strip-6000.png" "$out/big.jpg[Q=100,subsample-mode=off]" \
@@ -162,7 +165,7 @@ run_ours_gif() { ours_stamp --notice "$notice" --mode enlarge --overwrite "$work
 run_magick_gif() { magick_notice "$work/small.gif" "$out/small.jpg"; }
 
 # --- check that every command works before timing it ---------------------------
-cases=(ours_big floor_big vips_big magick_big ours_batch2 ours_batch1 floor_batch vips_batch
+cases=(ours_big keepq_big floor_big vips_big magick_big ours_batch2 ours_batch1 floor_batch vips_batch
     magick_batch ours_batch64 window_batch64 ours_copy floor_copy exiftool_copy ours_read grep_read
     ours_png magick_png ours_gif magick_gif)
 [ -z "$only" ] || read -r -a cases <<<"$only"
@@ -177,6 +180,19 @@ if [ -z "$only" ]; then
     run_ours_big
     [ "$("$cli" read "$out/big.jpg" | wc -l)" -ge 1 ] || { echo "no block in our output" >&2; exit 1; }
 fi
+# the sizes of the 24 MP outputs, each path once
+big_sizes() {
+    local c sizes="source $(awk -v b="$(stat -c %s "$work/big.jpg")" 'BEGIN {printf "%.1f", b / 1048576}') MB"
+    for c in ours_big:quality-100 keepq_big:--keep-quality vips_big:"vips join"; do
+        fresh
+        "run_${c%%:*}"
+        sizes+=", ${c#*:} $(awk -v b="$(stat -c %s "$out/big.jpg")" 'BEGIN {printf "%.1f", b / 1048576}') MB"
+    done
+    fresh
+    echo "$sizes"
+}
+sizes_big=""
+if [ -z "$only" ] || [[ " $only " == *" keepq_big "* ]]; then sizes_big=$(big_sizes); fi
 window_gaps=""
 entries=$("$cli" read "$huge" | grep -c . || true)
 hits=$(grep -c -F -a "$marker" "$huge" || true)
@@ -240,6 +256,7 @@ if [ -n "$only" ]; then
             "rounds: ${ms[$c]}"
     done
     [ -z "$batch_gap" ] || echo "window's longest pause during the batch: $batch_gap ms"
+    [ -z "$sizes_big" ] || echo "output sizes of the 24 MP JPEG + notice: $sizes_big"
     if [ -n "${med[window_batch64]:-}" ] && [ -n "${med[ours_batch64]:-}" ]; then
         awk -v a="${med[window_batch64]}" -v b="${med[ours_batch64]}" \
             'BEGIN {printf "windows / command line: %.2f (goal at most 1.15)\n", a / b}'
@@ -251,6 +268,8 @@ fi
 peak() { fresh; /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1; cat "$work/peak"; }
 mem_ours=$(peak "$cli" stamp --output "$out/" --text "$text" --notice "$notice" --mode enlarge \
     --overwrite "$work/big.jpg")
+mem_keepq=$(peak "$cli" stamp --output "$out/" --text "$text" --notice "$notice" --mode enlarge \
+    --overwrite --keep-quality "$work/big.jpg")
 mem_vips=$(peak vips join "$work/big.jpg" "$work/strip-6000.png" \
     "$out/big.jpg[Q=100,subsample-mode=off]" vertical)
 mem_magick=$(peak "$magick" "$work/big.jpg" -background black -gravity south -splice 0x20 \
@@ -282,6 +301,8 @@ row() { # LABEL OURS PEER PEER_LABEL GOAL(max ratio of wall times, or -)
 row "24 MP JPEG + notice" ours_big floor_big "djpeg | cjpeg (floor)" -
 row "24 MP JPEG + notice" ours_big vips_big "vips join" 1.0
 row "24 MP JPEG + notice" ours_big magick_big "ImageMagick convert" 0.35
+row "24 MP JPEG + notice, --keep-quality" keepq_big ours_big "ours, quality-100 path" 1.0
+row "24 MP JPEG + notice, --keep-quality" keepq_big vips_big "vips join" 1.0
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 floor_batch "djpeg | cjpeg, xargs -P2 (floor)" 1.1
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 vips_batch "vips join, xargs -P2" 0.5
 row "192 × 2 MP + notice, --jobs 2" ours_batch2 magick_batch "ImageMagick, xargs -P2" 0.5
@@ -307,9 +328,11 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.0f", k / 1024}'; }
     echo
     echo "| peak memory, 24 MP JPEG + notice | MB | × decoded size ($(mb "$decoded_kb") MB at 4 bytes a pixel) |"
     echo "|---|---:|---:|"
-    for p in "Stampora:$mem_ours" "vips join:$mem_vips" "ImageMagick convert:$mem_magick"; do
+    for p in "Stampora:$mem_ours" "Stampora --keep-quality:$mem_keepq" "vips join:$mem_vips" "ImageMagick convert:$mem_magick"; do
         echo "| ${p%%:*} | $(mb "${p#*:}") | $(awk -v a="${p#*:}" -v d="$decoded_kb" 'BEGIN {printf "%.2f", a / d}') |"
     done
+    echo
+    echo "Output sizes of the 24 MP JPEG + notice: $sizes_big."
     echo
     echo "Goal for Stampora's peak memory: at most 2.5 × the decoded size; holds: $mem_holds."
     if [ -n "$gap_ms" ]; then

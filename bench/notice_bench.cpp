@@ -1,5 +1,6 @@
 // The visible notice on a 12-megapixel JPEG: decode and compose, encode, and both;
 // through the general reader and the stamping path (straight into the image buffer).
+#include "imaging/coefficientstamper.h"
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
 
@@ -83,3 +84,13 @@ void BM_NoticeWholePictureInBuffer(benchmark::State& state) {
 BENCHMARK(BM_NoticeWholePictureInBuffer)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The same picture in its own quality: its blocks copied, only the strip's encoded.
+void BM_NoticeKeepingQuality(benchmark::State& state) {
+    const QString& path = samplePhoto();
+    for (auto _ : state) {
+        QByteArray jpeg;
+        benchmark::DoNotOptimize(StampNoticeKeepingQuality(path, kOptions, &jpeg));
+    }
+}
+BENCHMARK(BM_NoticeKeepingQuality)->Unit(benchmark::kMillisecond);
