@@ -249,14 +249,18 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
             const int v = before.sampling[component].second;
             const int maxV = before.sampling[0].second;
             const int keptRows = untouched / 8 * v / maxV;
-            for (int r = 0; r < keptRows; ++r)
+            for (int r = 0; r < keptRows; ++r) {
                 ASSERT_TRUE(after.rows[component][r] == before.rows[component][r])
                     << "component " << component << ", block row " << r;
+            }
         }
-        if (c.enlarge && height % imcu == 0)
-            for (int component = 0; component < before.rows.size(); ++component)
-                for (int r = 0; r < before.rows[component].size(); ++r)
+        if (c.enlarge && height % imcu == 0) {
+            for (int component = 0; component < before.rows.size(); ++component) {
+                for (int r = 0; r < before.rows[component].size(); ++r) {
                     ASSERT_TRUE(after.rows[component][r] == before.rows[component][r]);
+                }
+            }
+        }
 
         const QImage sourcePicture = decodePlain(source);
         const QImage keptPicture = decodePlain(kept);
