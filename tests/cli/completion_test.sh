@@ -49,8 +49,8 @@ for mode in plain bash-completion; do
 
         expect "commands" $'read\nstamp' stampora-cli ''
         expect "program options" $'--help\n--version' stampora-cli --
-        expect "stamp options starting --k" --keep-folders stampora-cli stamp --k
-        expect "stamp options starting --no-" --no-notice stampora-cli stamp --no-
+        expect "stamp options starting --k" $'--keep-folders\n--keep-quality' stampora-cli stamp --k
+        expect "stamp options starting --no-" $'--no-keep-quality\n--no-notice' stampora-cli stamp --no-
         expect "read options starting --r" --recursive stampora-cli read --r
         expect "read has no --output" '' stampora-cli read --out
         expect "modes" $'direct\nenlarge' stampora-cli stamp --mode ''

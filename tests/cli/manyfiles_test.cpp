@@ -130,13 +130,15 @@ TEST(ManyFiles, ListFileFollowsTheArgumentsNameByName) {
                                "a b.gif", "--files-from", "liste.txt"},
                               temp.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out,
-              "[{\"source\":\"a b.gif\",\"output\":\"out/a b.gif\",\"ok\":true,\"error\":null},"
-              "{\"source\":\"c.gif\",\"output\":\"out/c.gif\",\"ok\":true,\"error\":null},"
-              "{\"source\":\"gr\xEF\xBF\xBD\xEF\xBF\xBD.gif\",\"output\":\"out/gr\xEF\xBF\xBD\xEF"
-              "\xBF\xBD.gif\",\"ok\":true,\"error\":null},"
-              "{\"source\":\"fehlt.gif\",\"output\":\"out/fehlt.gif\",\"ok\":false,"
-              "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\"}]\n");
+    EXPECT_EQ(
+        run.out,
+        "[{\"source\":\"a b.gif\",\"output\":\"out/a "
+        "b.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+        "{\"source\":\"c.gif\",\"output\":\"out/c.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+        "{\"source\":\"gr\xEF\xBF\xBD\xEF\xBF\xBD.gif\",\"output\":\"out/gr\xEF\xBF\xBD\xEF"
+        "\xBF\xBD.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+        "{\"source\":\"fehlt.gif\",\"output\":\"out/fehlt.gif\",\"ok\":false,"
+        "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\",\"path\":null}]\n");
     EXPECT_EQ(readAll(temp.file(FileNameFromBytes("out/gr\xFC\xDF.gif"))), stamped("L", "T"));
 
     // read takes the same lists: one line a name, or NUL-ended from standard input
@@ -199,18 +201,19 @@ TEST(ManyFiles, KeepFoldersMirrorsThePlaceBelowTheBase) {
                temp.path());
     EXPECT_EQ(run.exitCode, 1);
     const QByteArray absolute = FileNameToBytes(temp.file("tree/a/b/tief.gif"));
-    const QByteArray outside =
-        "\"ok\":false,\"error\":\"Die Datei liegt nicht im Ordner „link“ (--keep-folders).\"}";
-    EXPECT_EQ(
-        run.out,
-        "[{\"source\":\"link/top.gif\",\"output\":\"out/top.gif\",\"ok\":true,\"error\":null},"
-        "{\"source\":\"" +
-            absolute +
-            "\",\"output\":\"out/a/b/tief.gif\",\"ok\":true,\"error\":null},"
-            "{\"source\":\"tree/a/../a/./neben.gif\",\"output\":\"out/a/"
-            "neben.gif\",\"ok\":true,\"error\":null},"
-            "{\"source\":\"fremd/x.gif\",\"output\":\"\"," +
-            outside + ",{\"source\":\"link/../fremd/x.gif\",\"output\":\"\"," + outside + "]\n");
+    const QByteArray outside = "\"ok\":false,\"error\":\"Die Datei liegt nicht im Ordner „link“ "
+                               "(--keep-folders).\",\"path\":null}";
+    EXPECT_EQ(run.out,
+              "[{\"source\":\"link/top.gif\",\"output\":\"out/"
+              "top.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+              "{\"source\":\"" +
+                  absolute +
+                  "\",\"output\":\"out/a/b/tief.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+                  "{\"source\":\"tree/a/../a/./neben.gif\",\"output\":\"out/a/"
+                  "neben.gif\",\"ok\":true,\"error\":null,\"path\":null},"
+                  "{\"source\":\"fremd/x.gif\",\"output\":\"\"," +
+                  outside + ",{\"source\":\"link/../fremd/x.gif\",\"output\":\"\"," + outside +
+                  "]\n");
     EXPECT_EQ(HashFiles(temp.file("out")).keys(),
               (QList<QByteArray>{"a/b/tief.gif", "a/neben.gif", "top.gif"}));
     EXPECT_EQ(readAll(temp.file("out/a/b/tief.gif")), stamped("D", "T"));

@@ -43,11 +43,12 @@ TEST(StampCommand, JsonReportIsExactAndFailuresGiveExitCodeOne) {
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_EQ(
         result.out,
-        "[{\"source\":\"src/a.jpg\",\"output\":\"out/a.jpg\",\"ok\":true,\"error\":null},"
+        "[{\"source\":\"src/a.jpg\",\"output\":\"out/a.jpg\",\"ok\":true,\"error\":null,"
+        "\"path\":null},"
         "{\"source\":\"src/\xC3\xA4 \\\"q\\\".gif\",\"output\":\"out/\xC3\xA4 \\\"q\\\".gif\","
-        "\"ok\":true,\"error\":null},"
+        "\"ok\":true,\"error\":null,\"path\":null},"
         "{\"source\":\"src/fehlt.jpg\",\"output\":\"out/fehlt.jpg\",\"ok\":false,"
-        "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\"}]\n");
+        "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\",\"path\":null}]\n");
     // a typed line break becomes CR LF, as in the windows
     EXPECT_EQ(readAll(temp.file("out/a.jpg")), stamped("AAA", "Zeile 1\r\nZeile 2"));
     EXPECT_EQ(readAll(temp.file("src/a.jpg")), "AAA");
@@ -70,9 +71,9 @@ TEST(StampCommand, DamagedPictureFailsWithItsCopyKept) {
     EXPECT_EQ(result.out.toStdString(),
               "[{\"source\":\"src/halb.jpg\",\"output\":\"out/halb.jpg\",\"ok\":false,"
               "\"error\":\"Der sichtbare Hinweis fehlt: Das Bild ist beschädigt oder "
-              "unvollständig: halb.jpg.\"},"
+              "unvollständig: halb.jpg.\",\"path\":null},"
               "{\"source\":\"src/ganz.jpg\",\"output\":\"out/ganz.jpg\",\"ok\":true,"
-              "\"error\":null}]\n");
+              "\"error\":null,\"path\":\"quality-100\"}]\n");
     EXPECT_EQ(readAll(temp.file("out/halb.jpg")), stamped(half, "T"));
     EXPECT_EQ(HashFiles(temp.file("src")), sources);
 

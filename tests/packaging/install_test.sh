@@ -31,7 +31,7 @@ for option in files-from null keep-folders recursive; do
     tr -d '\\' < "$usr/share/man/man1/stampora-cli.1" | grep -q -- "--$option" || fail "man page lacks --$option"
 done
 # the completion loads and completes the installed program's options
-bash -c 'source "$1" && COMP_WORDS=(stampora-cli stamp --keep) COMP_CWORD=2 && _stampora_cli &&
+bash -c 'source "$1" && COMP_WORDS=(stampora-cli stamp --keep-f) COMP_CWORD=2 && _stampora_cli &&
          [[ ${COMPREPLY[*]} == --keep-folders ]]' _ "$usr/share/bash-completion/completions/stampora-cli" ||
     fail "bash completion"
 
