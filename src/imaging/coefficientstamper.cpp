@@ -311,6 +311,66 @@ bool placeBand(Work* work, const ChangedCells* changed) {
     return true;
 }
 
+// Whether a Huffman table has a code for every symbol its kind can meet: DC
+// categories 0 to 11; AC end of block, 16 zeros and runs 0 to 15 of sizes 1
+// to 10. Only such a table can code the new blocks too (libjpeg-turbo does
+// not check for a missing code).
+bool codesEverySymbol(const JHUFF_TBL* table, bool dc) {
+    if (!table)
+        return false;
+    bool present[256] = {};
+    int count = 0;
+    for (int length = 1; length <= 16; ++length)
+        count += table->bits[length];
+    for (int i = 0; i < std::min(count, 256); ++i)
+        present[table->huffval[i]] = true;
+    if (dc)
+        return std::all_of(present, present + 12, [](bool p) { return p; });
+    if (!present[0x00] || !present[0xF0])
+        return false;
+    for (int run = 0; run < 16; ++run)
+        for (int size = 1; size <= 10; ++size)
+            if (!present[run << 4 | size])
+                return false;
+    return true;
+}
+
+// The output codes its blocks with the source's own Huffman tables where the
+// source is one baseline scan whose tables code every symbol: the size stays
+// the source's and one pass over the blocks is saved. Otherwise (progressive,
+// several scans, tables made for the source's own blocks) the tables are
+// optimised for the output.
+void chooseHuffmanTables(const jpeg_decompress_struct& source, jpeg_compress_struct* output) {
+    bool own = !source.progressive_mode && source.comps_in_scan == source.num_components;
+    for (int c = 0; own && c < source.num_components; ++c) {
+        const jpeg_component_info& component = source.comp_info[c];
+        own = codesEverySymbol(source.dc_huff_tbl_ptrs[component.dc_tbl_no], true) &&
+              codesEverySymbol(source.ac_huff_tbl_ptrs[component.ac_tbl_no], false);
+    }
+    if (!own) {
+        output->optimize_coding = TRUE;
+        return;
+    }
+    const auto copy = [&](JHUFF_TBL* from, JHUFF_TBL** to) {
+        if (!from)
+            return;
+        if (!*to)
+            *to = jpeg_alloc_huff_table(reinterpret_cast<j_common_ptr>(output));
+        std::memcpy((*to)->bits, from->bits, sizeof from->bits);
+        std::memcpy((*to)->huffval, from->huffval, sizeof from->huffval);
+        (*to)->sent_table = FALSE;
+    };
+    for (int n = 0; n < NUM_HUFF_TBLS; ++n) {
+        copy(source.dc_huff_tbl_ptrs[n], &output->dc_huff_tbl_ptrs[n]);
+        copy(source.ac_huff_tbl_ptrs[n], &output->ac_huff_tbl_ptrs[n]);
+    }
+    for (int c = 0; c < source.num_components; ++c) {
+        output->comp_info[c].dc_tbl_no = source.comp_info[c].dc_tbl_no;
+        output->comp_info[c].ac_tbl_no = source.comp_info[c].ac_tbl_no;
+    }
+    output->optimize_coding = FALSE;
+}
+
 // Stage 6: the output, the source's tables and sampling, its blocks as placed,
 // the metadata segments in the header.
 bool writeOutput(Work* work, const JpegMetadataSegments* metadata) {
@@ -328,7 +388,7 @@ bool writeOutput(Work* work, const JpegMetadataSegments* metadata) {
     jpeg_create_compress(&output);
     jpeg_copy_critical_parameters(&work->source, &output);
     output.image_height = JDIMENSION(work->outputHeight);
-    output.optimize_coding = TRUE;
+    chooseHuffmanTables(work->source, &output);
     // the density is the metadata's to give, as on the re-encoding path
     output.density_unit = 0;
     output.X_density = 1;

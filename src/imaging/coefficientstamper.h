@@ -4,7 +4,8 @@
 // not change is copied as it is, and only the blocks it changes are composed
 // in pixels and encoded with the source's own quantisation tables and
 // sampling. The output keeps the source's quality and subsampling (written
-// baseline, with optimised Huffman tables); it grows only by the strip.
+// baseline, with the source's Huffman tables where they can code every block,
+// else optimised ones); it grows only by the strip.
 
 #include "imaging/notice.h"
 

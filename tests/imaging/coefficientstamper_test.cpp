@@ -62,7 +62,8 @@ struct Encoding {
     bool progressive = false;
     bool arithmetic = false;
     int quality = 85;
-    bool cmyk = false; // the picture's bytes taken as CMYK, written as YCCK
+    bool cmyk = false;      // the picture's bytes taken as CMYK, written as YCCK
+    bool optimised = false; // Huffman tables made for this picture: not every symbol has a code
 };
 
 // The picture as a camera would write it, with libjpeg.
@@ -97,6 +98,7 @@ QByteArray encode(const QImage& picture, const Encoding& how) {
         info.comp_info[0].v_samp_factor = how.v;
     }
     info.arith_code = how.arithmetic ? TRUE : FALSE;
+    info.optimize_coding = how.optimised ? TRUE : FALSE;
     if (how.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
@@ -226,6 +228,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
         {"422 progressive, enlarge", {2, 1, true}, {480, 300}, true},
         {"420 progressive on the boundary, direct", {2, 2, true}, {480, 320}, false},
         {"grey, enlarge", {0, 0}, {360, 270}, true},
+        {"420 optimised tables, direct", {2, 2, false, false, 85, false, true}, {603, 485}, false},
         {"shorter than the notice, direct", {2, 2}, {90, 12}, false},
     };
     for (const auto& c : cases) {
