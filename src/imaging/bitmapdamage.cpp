@@ -63,5 +63,6 @@ bool IsBitmapDataDamaged(const QString& path) {
     default:
         return false;
     }
-    return qint64(pixelOffset) + pixelBytes > file.size();
+    // a file that gives no size (as those of /proc) cannot be judged so
+    return file.size() > 0 && qint64(pixelOffset) + pixelBytes > file.size();
 }

@@ -112,7 +112,8 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
     QFile file;
     if (!IsRegularFileName(path) || !OpenForReading(file, path)) {
         reason = unreadable(path, readerReason(QImageReader::FileNotFoundError));
-    } else if (file.size() == 0) {
+    } else if (file.size() == 0 && file.peek(1).isEmpty()) {
+        // a size of 0 is not proof: files of /proc have contents all the same
         reason = unreadable(path, QStringLiteral("Die Datei ist leer."));
     } else {
         if (QImageReader::allocationLimit() < kAllocationLimitMb)

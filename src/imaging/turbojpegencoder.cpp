@@ -62,7 +62,8 @@ bool encodeWithTurboJpeg(const cDIBSection& buffer, int quality, const JpegSink&
     const unsigned long bound = tjBufSize(buffer.Width(), buffer.Height(), TJSAMP_444);
     uchar* target = bound == static_cast<unsigned long>(-1) ? nullptr : compressor.output(bound);
     if (!target)
-        return fail(error, Kind::Encode, -1, QStringLiteral("no memory for the JPEG"));
+        return fail(error, Kind::Encode, -1,
+                    QStringLiteral("kein Speicher für das JPEG-Bild frei"));
     unsigned long size = bound;
     const int flags = TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC | TJFLAG_ACCURATEDCT;
     if (tjCompress2(compressor.handle(), buffer.DIBSectionBitsPtr(), buffer.Width(),

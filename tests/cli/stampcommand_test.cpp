@@ -109,6 +109,20 @@ TEST(StampCommand, SizeLimitIsThePicturesOwnInEveryFormat) {
     EXPECT_EQ(HashFiles(temp.file("src")), before);
 }
 
+// A file of /proc gives a size of 0 and has contents all the same: it is no
+// picture, and no empty file either.
+TEST(StampCommand, FileThatGivesNoSizeIsNotCalledEmpty) {
+    TempFolder temp;
+    const CliResult result =
+        runStamp({"--output", "out", "--text", "T", "--notice", "N", "--json", "/proc/self/status"},
+                 temp.path());
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("\"ok\":false,\"error\":\"Der sichtbare Hinweis fehlt: Das "
+                                    "Bild konnte nicht gelesen werden: status. Es ist kein Bild "
+                                    "im Format BMP, GIF, JPEG oder PNG.\"}]"))
+        << result.out.toStdString();
+}
+
 TEST(StampCommand, WithoutJsonEachFailureIsOneLineOnStandardError) {
     TempFolder temp;
     temp.write("src/a.jpg", "AAA");
