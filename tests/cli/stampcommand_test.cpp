@@ -119,7 +119,7 @@ TEST(StampCommand, FileThatGivesNoSizeIsNotCalledEmpty) {
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains("\"ok\":false,\"error\":\"Der sichtbare Hinweis fehlt: Das "
                                     "Bild konnte nicht gelesen werden: status. Es ist kein Bild "
-                                    "im Format BMP, GIF, JPEG oder PNG.\"}]"))
+                                    "im Format BMP, GIF, JPEG oder PNG.\""))
         << result.out.toStdString();
 }
 
