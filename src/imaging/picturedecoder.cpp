@@ -2,11 +2,14 @@
 
 #include "base/filename.h"
 #include "imaging/picturedamage.h"
+#include "imaging/picturemetadata.h"
 
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
 #include <cstring>
 
 namespace {
@@ -63,6 +66,34 @@ QString readerReason(QImageReader::ImageReaderError code) {
     default:
         return QStringLiteral("Die Bilddaten lassen sich nicht entschlüsseln.");
     }
+}
+
+// The EXIF orientation of a PNG (its eXIf chunk), which Qt's reader does not
+// apply as it does a JPEG's; 1 for other formats.
+int pngOrientation(const QByteArray& format, const QString& path) {
+    return format == "png" ? ReadPictureMetadataOf(path).orientation : 1;
+}
+
+// Turns `image` upright by its EXIF orientation as Qt's readers turn a JPEG:
+// mirrored first, then a quarter turn clockwise.
+QImage turnedUpright(QImage image, int orientation) {
+    using T = QImageIOHandler::Transformation;
+    static constexpr T byOrientation[] = {
+        T::TransformationNone,     T::TransformationNone,
+        T::TransformationMirror,   T::TransformationRotate180,
+        T::TransformationFlip,     T::TransformationFlipAndRotate90,
+        T::TransformationRotate90, T::TransformationMirrorAndRotate90,
+        T::TransformationRotate270};
+    if (orientation < 2 || orientation > 8)
+        return image;
+    const QImageIOHandler::Transformations turn = byOrientation[orientation];
+    if (turn == T::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    image = std::move(image).mirrored(turn.testFlag(T::TransformationMirror),
+                                      turn.testFlag(T::TransformationFlip));
+    if (turn.testFlag(T::TransformationRotate90))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 // Reads the picture; with extra rows, first tries to let the reader fill the
@@ -137,7 +168,12 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         } else if (isDamaged(format, path)) {
             reason = damaged(path);
         } else {
-            decoded = readPicture(reader, headerSize, extraRows);
+            // a turned picture cannot fill the top of the canvas
+            const int orientation = pngOrientation(format, path);
+            decoded = readPicture(reader, headerSize, orientation == 1 ? extraRows : 0);
+            if (!decoded.image.isNull() && orientation != 1 &&
+                reader.transformation() == QImageIOHandler::TransformationNone)
+                decoded.image = turnedUpright(std::move(decoded.image), orientation);
             // a reader whose header gave no size is held to the limit here: by
             // the picture's own size, never the canvas's with the strip
             const QSize picture =

@@ -232,6 +232,33 @@ TEST(Metadata, PngSourcesCarryExifXmpAndProfileIntoTheJpeg) {
     EXPECT_EQ(tags["ICC-header:ColorSpaceData"].toString(), "RGB ");
 }
 
+// A PNG's EXIF orientation (its eXIf chunk) is applied as a JPEG's is: the
+// same side-on picture comes out upright from both, the strip at its bottom.
+TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
+    TempFolder temp;
+    const QImage sideOn = twoColours(300, 200);
+    const QString png = temp.file("seitlich.png");
+    ASSERT_TRUE(sideOn.save(png));
+    const QString jpeg = temp.write("seitlich.jpg", jpegOf(sideOn));
+    runExiftool({"-q", "-overwrite_original", "-Orientation#=6", png, jpeg});
+    const auto sources = HashFiles(temp.path());
+    const CliRun run = RunStamp(
+        {"--output", "out", "--text", "(c)", "--notice", "H", "seitlich.png", "seitlich.jpg"},
+        temp.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const char* name : {"out/seitlich.png", "out/seitlich.jpg"}) {
+        SCOPED_TRACE(name);
+        const QImage picture(temp.file(name));
+        ASSERT_EQ(picture.size(), QSize(200, 320));
+        EXPECT_GT(qRed(picture.pixel(100, 10)), 150); // the red half on top
+        EXPECT_GT(qBlue(picture.pixel(100, 290)), 150);
+        EXPECT_EQ(tagsOf(temp.file(name))["IFD0:Orientation"].toInt(), 1);
+    }
+    const auto after = HashFiles(temp.path());
+    for (const QByteArray source : {"seitlich.png", "seitlich.jpg"})
+        EXPECT_EQ(after.value(source), sources.value(source)) << source.constData();
+}
+
 // A broken part is left out, the picture is stamped, and standard error says so.
 TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
     TempFolder temp;
