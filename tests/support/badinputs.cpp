@@ -71,6 +71,9 @@ std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
          kDamaged},
         // bytes after the picture's end are no damage: a stamped file looks so
         {"a JPEG with bytes after its end", "gestempelt.jpg", photo + kAfterTheEnd},
+        // the decoder warns of them, yet every pixel is there
+        {"a JPEG with stray bytes before its end marker", "streubytes.jpg",
+         photo.chopped(2) + QByteArray(3, '\0') + photo.right(2)},
         {"a BMP with bytes after its end", "gestempelt.bmp", bitmap + kAfterTheEnd},
         {"a GIF with bytes after its end", "gestempelt.gif", gif + kAfterTheEnd},
         {"garbage named .jpg", "müll.jpg", QByteArray(3000, '\x5A'), false, Expect::NoticeMissing,
