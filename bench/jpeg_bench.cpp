@@ -3,7 +3,8 @@
 
 #include "imaging/bitmapfile.h"
 #include "imaging/dibsection.h"
-#include "imaging/jpegwriter.h"
+#include "imaging/jpegcompressor.h"
+#include "imaging/picturemetadata.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -28,7 +29,7 @@ void BM_EncodeJpegQuality100(benchmark::State& state) {
     const cDIBSection& buffer = naturalBuffer();
     QByteArray jpeg;
     for (auto _ : state) {
-        if (!EncodeJpeg(buffer, 100, &jpeg, nullptr))
+        if (!CompressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg))
             state.SkipWithError("encoding failed");
         benchmark::DoNotOptimize(jpeg.data());
     }
@@ -36,18 +37,6 @@ void BM_EncodeJpegQuality100(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * PictureWidth * PictureHeight);
 }
 BENCHMARK(BM_EncodeJpegQuality100)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_WriteJpegFileQuality100(benchmark::State& state) {
-    const cDIBSection& buffer = naturalBuffer();
-    QTemporaryDir folder;
-    const QString path = folder.filePath("out.jpg");
-    for (auto _ : state) {
-        if (!WriteJpegFile(buffer, path, 100))
-            state.SkipWithError("writing failed");
-    }
-    state.SetItemsProcessed(state.iterations() * PictureWidth * PictureHeight);
-}
-BENCHMARK(BM_WriteJpegFileQuality100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CreateFromPicture(benchmark::State& state) {
     const QImage picture = NaturalPatternPicture(PictureWidth, PictureHeight);

@@ -5,7 +5,8 @@
 #include "testpattern.h"
 
 #include "imaging/dibsection.h"
-#include "imaging/jpegwriter.h"
+#include "imaging/jpegcompressor.h"
+#include "imaging/picturemetadata.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -98,7 +99,11 @@ int encode(const QString& in, const QString& out) {
             std::swap(row[3 * x], row[3 * x + 2]);
     }
     const qint64 filled = timer.nsecsElapsed();
-    if (!WriteJpegFile(buffer, out, 100))
+    QByteArray jpeg;
+    QFile written(out);
+    if (!CompressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg) ||
+        !written.open(QIODevice::WriteOnly) || written.write(jpeg) != jpeg.size() ||
+        !written.flush())
         return 1;
     std::fprintf(stderr, "read %.1f ms, encode+write %.1f ms\n", filled / 1e6,
                  (timer.nsecsElapsed() - filled) / 1e6);

@@ -1,7 +1,7 @@
 #pragma once
 // The core's errors as values: what went wrong, and the one describer that turns
 // it into the message the page that called shows (the texts the routines have
-// always shown, German apart from the JPEG writer's two English ones).
+// always shown).
 
 #include "base/usermessage.h"
 
@@ -12,17 +12,13 @@ struct CoreError {
         None,
         UnsupportedBitmapDepth, // a bit count the bitmap writer does not know
         BitmapNotWritten,       // the bitmap file could not be written (detail says why)
-        JpegEncoderUnavailable, // the JPEG encoder could not be set up (status)
-        JpegNotSaved,           // the JPEG file could not be written
     };
     Code code = Code::None;
     QString detail; // German: the file and the reason, where the code does not say it all
-    int status = 0; // the encoder's status number
 
     explicit operator bool() const { return code != Code::None; }
 };
 
 // The message box for an error: "Fehler!" CR LF and the reason for the bitmap
-// writer (no icon), "Failed to save to JPG" and "Failed to initialise the IJL
-// library: <status>" for the JPEG writer (warning icon); title "Stampora".
+// writer (no icon).
 MessageBoxRequest DescribeCoreError(const CoreError& error);

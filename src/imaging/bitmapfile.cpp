@@ -102,7 +102,7 @@ RowWriter rowWriterFor(int bitCount) {
 
 int failed(CoreError* error, CoreError::Code code, int result, const QString& detail = {}) {
     if (error)
-        *error = {code, detail, 0};
+        *error = {code, detail};
     return result;
 }
 

@@ -84,7 +84,7 @@ TEST(BitmapFile, DirectColourFilesCarryOneZeroEntryAndBottomUpRows) {
     TempFolder folder;
     for (const auto& c : cases) {
         const QString path = folder.file(QStringLiteral("d%1.bmp").arg(c.bitCount));
-        CoreError error{CoreError::Code::JpegNotSaved, {}, 0}; // cleared on success
+        CoreError error{CoreError::Code::BitmapNotWritten, {}}; // cleared on success
         EXPECT_EQ(WriteBitmapFile(threeByTwo(), c.bitCount, path, nullptr, &error), c.fileSize)
             << c.bitCount;
         expectNoError(error);
