@@ -40,16 +40,6 @@ static_assert(sizeof(kBlockMarker) == kBlockMarkerLength + 1);
 // The string-field type tag and the marker length, both 16-bit little-endian.
 constexpr std::uint16_t kStringTag = 8;
 
-QString writeError(const QString& path, const QString& reason) {
-    return QStringLiteral("An die Datei „%1“ konnte nicht angehängt werden: %2.").arg(path, reason);
-}
-
-bool fail(QString* error, const QString& message) {
-    if (error)
-        *error = message;
-    return false;
-}
-
 // Takes the context of each marker from the bytes at hand. Remembers how far it
 // has looked for CR LF, so every byte is looked at once however many markers
 // ask (the markers come in ascending order).
@@ -222,49 +212,6 @@ QByteArray CopyrightBlockBytes(QByteArrayView text) {
     appendLittleEndian16(block, static_cast<std::uint16_t>(std::min<std::size_t>(length, 0xFFFF)));
     block.append(text.data(), text.size());
     return block;
-}
-
-bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* error) {
-    if (path.isEmpty())
-        return fail(error, describeNoFileName() + QLatin1Char('.'));
-    // Append only: the file's own bytes are never read or rewritten. O_NONBLOCK
-    // keeps a named pipe from blocking; it is refused below.
-    const int fd = OpenFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return fail(error, writeError(path, DescribeFileError(errno)));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return fail(error, writeError(path, DescribeFileError(err)));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return fail(error, writeError(path, describeNotRegularFile()));
-    }
-    const QByteArray block = CopyrightBlockBytes(text);
-    const char* at = block.constData();
-    std::size_t left = static_cast<std::size_t>(block.size());
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int err = written < 0 ? errno : ENOSPC;
-            // Half a block would be read back as a wrong text: cut the file back
-            // to its length before the append.
-            if (::ftruncate(fd, info.st_size) != 0) {
-                // nothing more can be done; the reason of the write is reported
-            }
-            ::close(fd);
-            return fail(error, writeError(path, DescribeFileError(err)));
-        }
-        at += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (::close(fd) != 0)
-        return fail(error, writeError(path, DescribeFileError(errno)));
-    return true;
 }
 
 QByteArray CopyrightScan::slice(std::size_t begin, std::size_t length) const {

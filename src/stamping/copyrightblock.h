@@ -1,6 +1,6 @@
 #pragma once
-// The embedded copyright block: the writer that appends one block behind a
-// file's last byte, and the reader that finds every block again.
+// The embedded copyright block: the bytes of one block, which a stamping run
+// writes behind a file's contents, and the reader that finds every block again.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,11 +23,6 @@ inline constexpr std::size_t kFirstLinePieceBytes = std::size_t(1) << 16;
 
 // The bytes of one block carrying `text` (already encoded, one byte per character).
 QByteArray CopyrightBlockBytes(QByteArrayView text);
-
-// Appends one block with `text` (Windows-1252 bytes) behind the last byte of the
-// file at `path`. Returns false, with a reason in `error` when given, if the file
-// cannot be opened or written.
-bool AppendCopyrightBlock(const QString& path, QByteArrayView text, QString* error = nullptr);
 
 // One entry found by the reader: slices of the file's bytes, decoded only when shown.
 struct CopyrightEntry {

@@ -51,7 +51,7 @@ private:
 TEST(ConsoleOutput, ClosedStandardOutputIsAFailureAndNoFileReceivesTheReport) {
     TempFolder temp;
     const QString picture = temp.write("bild.jpg", SmallJpeg(16, 16, 1));
-    ASSERT_TRUE(AppendCopyrightBlock(picture, "(c) Anna"));
+    ASSERT_TRUE(appendBlock(picture, "(c) Anna"));
     temp.write("src/a.jpg", "AAA");
     const auto sources = HashFiles(temp.file("src"));
     struct Case {

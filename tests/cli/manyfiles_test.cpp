@@ -249,11 +249,11 @@ TEST(ManyFiles, KeepFoldersReportsAFolderThatCannotBeMade) {
 TEST(ManyFiles, ReadRecursiveSortsByPathAndFollowsNoLinks) {
     TempFolder temp;
     temp.write("t/b.gif", "B");
-    ASSERT_TRUE(AppendCopyrightBlock(temp.file("t/b.gif"), "(c) B"));
+    ASSERT_TRUE(appendBlock(temp.file("t/b.gif"), "(c) B"));
     temp.write("t/a/z.gif", "ohne");
     temp.write("t/a-c.gif", "ohne");
     temp.write("aussen/x.gif", "X");
-    ASSERT_TRUE(AppendCopyrightBlock(temp.file("aussen/x.gif"), "(c) X"));
+    ASSERT_TRUE(appendBlock(temp.file("aussen/x.gif"), "(c) X"));
     ASSERT_EQ(::symlink("../aussen", FileNameToBytes(temp.file("t/ordnerlink")).constData()), 0);
     ASSERT_EQ(::symlink("b.gif", FileNameToBytes(temp.file("t/dateilink.gif")).constData()), 0);
     ASSERT_EQ(::mkfifo(FileNameToBytes(temp.file("t/rohr")).constData(), 0600), 0);
@@ -275,7 +275,7 @@ TEST(ManyFiles, ReadRecursiveSortsByPathAndFollowsNoLinks) {
 TEST(ManyFiles, ReadRecursiveReportsAFolderItCannotOpen) {
     TempFolder temp;
     temp.write("t/b.gif", "B");
-    ASSERT_TRUE(AppendCopyrightBlock(temp.file("t/b.gif"), "(c) B"));
+    ASSERT_TRUE(appendBlock(temp.file("t/b.gif"), "(c) B"));
     temp.write("t/a/z.gif", "ohne");
     temp.write("t/c.gif", "ohne");
     if (::geteuid() == 0)

@@ -19,8 +19,8 @@ class ReadCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString path = dir.write("bild.jpg", "\xFF\xD8\xFF\xE0JFIF\r\n\xFF\xD9"_b);
-        ASSERT_TRUE(AppendCopyrightBlock(path, "(c) 2001 Anna\r\nalle Rechte"));
-        ASSERT_TRUE(AppendCopyrightBlock(path, "Gr\xFC\xDF\x65 \"B\"\\\t"));
+        ASSERT_TRUE(appendBlock(path, "(c) 2001 Anna\r\nalle Rechte"));
+        ASSERT_TRUE(appendBlock(path, "Gr\xFC\xDF\x65 \"B\"\\\t"));
         dir.write("leer.jpg", "kein Block");
     }
     TempFolder dir;
@@ -115,7 +115,7 @@ TEST_F(ReadCommand, FileThatShrinksWhileItsEntriesAreWrittenGivesTheEntriesAsRea
     // command waits in its write while the file is cut short behind its back.
     const QByteArray text = QByteArray(2 << 20, 'x');
     const QString path = dir.write("lang.jpg", "\xFF\xD8\xFF\xD9"_b + CopyrightBlockBytes(text));
-    ASSERT_TRUE(AppendCopyrightBlock(path, "zuletzt"));
+    ASSERT_TRUE(appendBlock(path, "zuletzt"));
     QProcess process;
     StartCli(process, {"read", "--json", "lang.jpg"}, dir.path());
     ASSERT_TRUE(process.waitForReadyRead(60000));

@@ -52,6 +52,14 @@ QByteArray readAll(const QString& path) {
     return OpenForReading(f, path) ? f.readAll() : QByteArray();
 }
 
+bool appendBlock(const QString& path, const QByteArray& text) {
+    const int fd = OpenFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+    const QByteArray block = CopyrightBlockBytes(text);
+    const bool written =
+        fd >= 0 && ::write(fd, block.constData(), size_t(block.size())) == ssize_t(block.size());
+    return fd >= 0 && ::close(fd) == 0 && written;
+}
+
 QString CheckStamped(const QString& path, const QByteArray& text, bool picture) {
     QFile file;
     if (!OpenForReading(file, path))

@@ -26,6 +26,11 @@ private:
 
 QByteArray readAll(const QString& path);
 
+// Appends one copyright block with `text` (Windows-1252 bytes) behind the last
+// byte of the existing file at `path`, as a stamping run leaves it; false when
+// there is no such file or it cannot be written.
+bool appendBlock(const QString& path, const QByteArray& text);
+
 // Empty when the file at `path` is a complete stamped output: its contents are
 // followed by exactly one block, whose entry holds `text`; else what is wrong.
 // With `picture` its contents must also decode as a picture.
