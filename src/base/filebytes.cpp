@@ -1,5 +1,6 @@
 #include "base/filebytes.h"
 
+#include "base/descriptorio.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 
@@ -18,48 +19,6 @@ QString readError(const QString& path, const QString& reason) {
 }
 
 // Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Reads a file that reports no size (such as those of /proc) to its end, but
-// no further than `limit` bytes. Returns errno on failure, EFBIG beyond the
-// limit, 0 on success.
-int readToEnd(int fd, std::size_t limit, QByteArray& out) {
-    constexpr qsizetype kChunk = 1 << 20;
-    for (;;) {
-        const qsizetype had = out.size();
-        if (static_cast<std::size_t>(had) > limit)
-            return EFBIG;
-        try {
-            out.resize(had + kChunk);
-        } catch (const std::bad_alloc&) {
-            return ENOMEM;
-        }
-        const ssize_t got = ::read(fd, out.data() + had, kChunk);
-        if (got < 0) {
-            if (errno == EINTR) {
-                out.resize(had);
-                continue;
-            }
-            return errno;
-        }
-        out.resize(had + got);
-        if (got == 0)
-            return 0;
-    }
-}
 
 } // namespace
 
@@ -70,7 +29,7 @@ FileBytes LoadFileBytes(const QString& path) {
         return result;
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const auto fd = std::make_shared<Descriptor>(
+    const auto fd = std::make_shared<FileDescriptor>(
         OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd->get() < 0) {
         result.error = readError(path, DescribeFileError(errno));
@@ -99,17 +58,13 @@ FileBytes LoadFileBytes(const QString& path) {
                    now.st_mtim.tv_nsec == info.st_mtim.tv_nsec;
         };
         result.readAt = [fd](qint64 offset, char* buffer, qint64 length) -> qint64 {
-            for (;;) {
-                const ssize_t got = ::pread(fd->get(), buffer, static_cast<std::size_t>(length),
-                                            static_cast<off_t>(offset));
-                if (got >= 0 || errno != EINTR)
-                    return got;
-            }
+            return preadResumed(fd->get(), buffer, static_cast<std::size_t>(length),
+                                static_cast<off_t>(offset));
         };
         return result;
     }
     auto buffer = std::make_shared<QByteArray>();
-    if (const int err = readToEnd(fd->get(), kMaxBytesKeptInMemory, *buffer); err == EFBIG) {
+    if (const int err = readToEnd(fd->get(), kMaxBytesKeptInMemory, buffer.get()); err == EFBIG) {
         result.error = readError(path, QStringLiteral("Sie gibt keine Größe an (wie die Dateien "
                                                       "unter /proc) und ist länger als %1 MiB")
                                            .arg(kMaxBytesKeptInMemory >> 20));

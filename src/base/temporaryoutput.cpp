@@ -1,5 +1,6 @@
 #include "base/temporaryoutput.h"
 
+#include "base/descriptorio.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 
@@ -18,27 +19,12 @@
 
 namespace {
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Plain read/write copy for file systems without copy_file_range.
 bool copyByReading(int in, int out) {
     static constexpr std::size_t kChunk = 1 << 20;
     std::unique_ptr<char[]> buffer(new char[kChunk]);
     for (;;) {
-        const ssize_t n = ::read(in, buffer.get(), kChunk);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readResumed(in, buffer.get(), kChunk);
         if (n < 0)
             return false;
         if (n == 0)

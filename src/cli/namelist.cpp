@@ -1,5 +1,6 @@
 #include "cli/namelist.h"
 
+#include "base/descriptorio.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 
@@ -7,34 +8,17 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
-
-namespace {
-
-// The whole content of `fd`, which may be a pipe; false with errno set.
-bool readToEnd(int fd, QByteArray* content) {
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        content->append(buffer, n);
-    }
-}
-
-} // namespace
 
 bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* error) {
     const bool standardInput = list == QLatin1String("-");
     // blocking: a list from a pipe (<(find ...)) waits for its writer
     const int fd = standardInput ? STDIN_FILENO : OpenFileName(list, O_RDONLY | O_CLOEXEC);
     QByteArray content;
-    const bool read = fd >= 0 && readToEnd(fd, &content);
-    const int readError = errno;
+    const int readError =
+        fd >= 0 ? readToEnd(fd, std::numeric_limits<std::size_t>::max(), &content) : errno;
+    const bool read = readError == 0;
     if (fd >= 0 && !standardInput)
         ::close(fd);
     if (!read) {

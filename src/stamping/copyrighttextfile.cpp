@@ -1,5 +1,6 @@
 #include "stamping/copyrighttextfile.h"
 
+#include "base/descriptorio.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "stamping/windows1252.h"
@@ -71,25 +72,12 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
         return fail(QStringLiteral("Die Datei ist zu groß"));
     }
     QByteArray bytes;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int readError = errno;
-            ::close(fd);
-            return fail(DescribeFileError(readError));
-        }
-        if (n == 0)
-            break;
-        bytes.append(chunk, n);
-        if (bytes.size() > kMaxTextFileSize) {
-            ::close(fd);
-            return fail(QStringLiteral("Die Datei ist zu groß"));
-        }
-    }
+    const int readError = readToEnd(fd, std::size_t(kMaxTextFileSize), &bytes);
     ::close(fd);
+    if (readError == EFBIG)
+        return fail(QStringLiteral("Die Datei ist zu groß"));
+    if (readError != 0)
+        return fail(DescribeFileError(readError));
     if (text)
         *text = DecodeCopyrightTextFile(bytes);
     return true;

@@ -1,5 +1,6 @@
 #include "stamping/stampfile.h"
 
+#include "base/descriptorio.h"
 #include "base/fileerror.h"
 #include "base/filename.h"
 #include "base/temporaryoutput.h"
@@ -37,21 +38,6 @@ bool liesInOutputFolder(const QString& source, const QString& outputFolder) {
     return sameFolder(info.absolutePath(), output) ||
            sameFolder(QFileInfo(CanonicalFileName(source)).absolutePath(), output);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // The "-cop.jpg" picture beside the source, itself through a temporary name.
 // It replaces only a picture this run wrote there; any other file of that
@@ -124,7 +110,7 @@ constexpr qint64 kLargestHeaderRewrite = qint64(1) << 30;
 QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QString& copyright,
                                    QStringList* notes) {
     char start[8] = {};
-    if (::pread(fd, start, sizeof start, 0) != qint64(sizeof start))
+    if (preadResumed(fd, start, sizeof start, 0) != qint64(sizeof start))
         return {};
     const QByteArrayView head(start, sizeof start);
     if (!head.startsWith("\xFF\xD8\xFF") && !head.startsWith("\x89PNG\r\n\x1A\n"))
@@ -137,7 +123,8 @@ QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QStrin
     QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
     qint64 done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
+        const ssize_t got =
+            preadResumed(fd, bytes.data() + done, size_t(bytes.size() - done), done);
         if (got <= 0)
             return {};
         done += got;

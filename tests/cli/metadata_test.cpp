@@ -42,14 +42,6 @@ QJsonObject tagsOf(const QString& path) {
     return json.array().at(0).toObject();
 }
 
-QByteArray jpegOf(const QImage& image, int quality = 92) {
-    QByteArray bytes;
-    QBuffer device(&bytes);
-    device.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&device, "JPEG", quality));
-    return bytes;
-}
-
 // Left half red, right half blue, so a turn shows.
 QImage twoColours(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -63,8 +55,10 @@ QImage twoColours(int width, int height) {
 // GPS, orientation 6 and a thumbnail, XMP, IPTC, a colour profile, a JFIF
 // density and a comment.
 QString richPhoto(const TempFolder& folder) {
-    const QString photo = folder.write("fotos/urlaub.jpg", jpegOf(twoColours(300, 200)));
-    const QString thumb = folder.write("daumen.jpg", jpegOf(twoColours(32, 24)));
+    const QString photo =
+        folder.write("fotos/urlaub.jpg", EncodedPicture(twoColours(300, 200), "JPEG", 92));
+    const QString thumb =
+        folder.write("daumen.jpg", EncodedPicture(twoColours(32, 24), "JPEG", 92));
     const QString icc = folder.write("adobe.icc", QColorSpace(QColorSpace::AdobeRgb).iccProfile());
     runExiftool({"-q", "-overwrite_original", "-Make=Testkamera", "-Model=Modell X",
                  "-DateTimeOriginal=2024:05:06 07:08:09", "-GPSLatitude=48.1", "-GPSLatitudeRef=N",
@@ -198,7 +192,7 @@ TEST(Metadata, IptcNoticeIsCutAtACharacterBoundaryAndPngCopiesGetXmp) {
     TempFolder temp;
     // 127 ASCII bytes and then "ä" (2 bytes): the notice ends before the "ä"
     const QString longText = QString(127, QLatin1Char('x')) + QStringLiteral("äöü");
-    const QString photo = temp.write("a.jpg", jpegOf(twoColours(40, 30)));
+    const QString photo = temp.write("a.jpg", EncodedPicture(twoColours(40, 30), "JPEG", 92));
     QImage png = twoColours(40, 30);
     png.save(temp.file("b.png"));
     const CliRun run = RunStamp(
@@ -239,7 +233,7 @@ TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
     const QImage sideOn = twoColours(300, 200);
     const QString png = temp.file("seitlich.png");
     ASSERT_TRUE(sideOn.save(png));
-    const QString jpeg = temp.write("seitlich.jpg", jpegOf(sideOn));
+    const QString jpeg = temp.write("seitlich.jpg", EncodedPicture(sideOn, "JPEG", 92));
     runExiftool({"-q", "-overwrite_original", "-Orientation#=6", png, jpeg});
     const auto sources = HashFiles(temp.path());
     const CliRun run = RunStamp(
@@ -262,12 +256,9 @@ TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
 // A broken part is left out, the picture is stamped, and standard error says so.
 TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
     TempFolder temp;
-    const QByteArray plain = jpegOf(twoColours(50, 40));
-    const auto withSegment = [&](const QByteArray& marker, const QByteArray& body) {
-        QByteArray segment = QByteArray::fromHex(marker);
-        const int length = int(body.size()) + 2;
-        segment.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
-        return plain.left(2) + segment + plain.mid(2);
+    const QByteArray plain = EncodedPicture(twoColours(50, 40), "JPEG", 92);
+    const auto withSegment = [&](const char* marker, const QByteArray& body) {
+        return WithSegments(plain, JpegSegment(marker, body));
     };
     const struct {
         const char* name;
@@ -306,7 +297,7 @@ TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
 // --metadata --save-defaults stores the key meta; later runs follow it.
 TEST(Metadata, SaveDefaultsStoresTheMetaKey) {
     TempFolder temp;
-    const QString photo = temp.write("a.jpg", jpegOf(twoColours(40, 30)));
+    const QString photo = temp.write("a.jpg", EncodedPicture(twoColours(40, 30), "JPEG", 92));
     const SettingsStore store;
     ASSERT_EQ(store.GetSetting("Vendrake", "Stampora", "meta", "-"), "-");
     const CliRun saving = RunStamp({"--output", "one", "--text", "(c) A", "--no-notice",

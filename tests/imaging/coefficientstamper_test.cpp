@@ -200,12 +200,6 @@ int brightPixels(const QImage& image, int first, int end) {
     return count;
 }
 
-// An EXIF segment whose orientation turns the picture (6: a quarter to the right).
-QByteArray exifTurned() {
-    return QByteArray::fromHex("ffe10022") + QByteArray("Exif\0\0", 6) +
-           QByteArray::fromHex("4d4d002a00000008000101120003000000010006000000000000");
-}
-
 } // namespace
 
 // The blocks above the notice are the source's, whatever the sampling, height,
@@ -322,7 +316,7 @@ TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
         QByteArray bytes;
     } cases[] = {
         {"PNG", png},
-        {"EXIF orientation 6", plain.left(2) + exifTurned() + plain.mid(2)},
+        {"EXIF orientation 6", WithSegments(plain, ExifWithOrientation(6))},
         {"arithmetic coding", encode(picture, arithmetic)},
         {"CMYK", encode(picture, cmyk)},
         {"cut short", plain.left(plain.size() / 2)},

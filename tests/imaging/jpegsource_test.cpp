@@ -28,31 +28,6 @@ QByteArray encode(const QImage& picture, int sampling, int flags = 0) {
     return jpeg;
 }
 
-QByteArray segment(const char* marker, const QByteArray& body) {
-    QByteArray bytes = QByteArray::fromHex(marker);
-    const quint16 length = quint16(body.size() + 2);
-    return bytes.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
-}
-
-// Inserts segments right after SOI.
-QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments) {
-    return jpeg.left(2) + segments + jpeg.mid(2);
-}
-
-QByteArray exifWithOrientation(int orientation, bool bigEndian) {
-    QByteArray body("Exif\0\0", 6);
-    if (bigEndian) {
-        body += QByteArray::fromHex("4d4d002a000000080001011200030000000100");
-        body += char(orientation);
-        body += QByteArray::fromHex("000000000000");
-    } else {
-        body += QByteArray::fromHex("49492a000800000001001201030001000000");
-        body += char(orientation);
-        body += QByteArray::fromHex("000000000000000000");
-    }
-    return segment("ffe1", body);
-}
-
 // The stream from its first segment that is not APPn or COM: the picture
 // without the metadata, which the general encoder does not carry.
 QByteArray pictureData(const QByteArray& jpeg) {
@@ -156,8 +131,8 @@ TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
         QByteArray bytes;
         QSize stamped; // enlarge mode
     } cases[] = {
-        {"turned.jpg", withSegments(plain, exifWithOrientation(6, true)), {40, 80}},
-        {"turned-intel.jpg", withSegments(plain, exifWithOrientation(8, false)), {40, 80}},
+        {"turned.jpg", WithSegments(plain, ExifWithOrientation(6, true)), {40, 80}},
+        {"turned-intel.jpg", WithSegments(plain, ExifWithOrientation(8, false)), {40, 80}},
         {"picture.jpg", png, {60, 60}},
     };
     for (const auto& c : cases) {
@@ -178,7 +153,7 @@ TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
     }
     // an upright EXIF takes the direct path
     const QString upright =
-        folder.write("upright.jpg", withSegments(plain, exifWithOrientation(1, false)));
+        folder.write("upright.jpg", WithSegments(plain, ExifWithOrientation(1, false)));
     cDIBSection buffer;
     EXPECT_EQ(DecodeJpegIntoBuffer(upright, 0, &buffer).result, DirectJpeg::Result::Decoded);
 }
@@ -213,7 +188,7 @@ TEST(DirectJpegDecode, DamagedStreamsFailOnEveryPath) {
     const QByteArray plain = encode(DetailedPicture(160, 120), TJSAMP_420);
     const QByteArray progressive =
         encode(DetailedPicture(160, 120), TJSAMP_444, TJFLAG_PROGRESSIVE);
-    const QByteArray turned = withSegments(plain, exifWithOrientation(6, true));
+    const QByteArray turned = WithSegments(plain, ExifWithOrientation(6, true));
     const struct {
         const char* name;
         QByteArray bytes;

@@ -246,19 +246,7 @@ namespace {
 // A JPEG whose pixels are stored sideways, with an EXIF orientation of 6
 // ("turn 90° clockwise to view") written by hand right after SOI.
 QByteArray sidewaysJpeg(const QImage& stored) {
-    QByteArray plain;
-    QBuffer buffer(&plain);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(stored.save(&buffer, "JPEG", 95));
-    const QByteArray exif = QByteArray("Exif\0\0", 6) +
-                            QByteArray::fromHex("4d4d002a00000008" // TIFF header, big endian
-                                                "0001"             // one entry
-                                                "011200030000000100060000" // orientation = 6
-                                                "00000000");               // no next IFD
-    QByteArray app1 = QByteArray::fromHex("ffe1");
-    const quint16 length = quint16(exif.size() + 2);
-    app1.append(char(length >> 8)).append(char(length & 0xFF)).append(exif);
-    return plain.left(2) + app1 + plain.mid(2);
+    return WithSegments(EncodedPicture(stored, "JPEG", 95), ExifWithOrientation(6));
 }
 
 } // namespace

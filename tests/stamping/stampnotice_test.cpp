@@ -55,19 +55,8 @@ QByteArray cameraJpeg(int width, int height) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 80);
-    QByteArray exif = QByteArray("\xFF\xE1\x00\x22"
-                                 "Exif\0\0",
-                                 10) +
-                      QByteArray::fromHex("49492a00080000000100120103000100000001000000"
-                                          "00000000");
-    const QByteArray comment("\xFF\xFE\x00\x0F"
-                             "Ein Kommentar",
-                             17);
-    return jpeg.left(2) + exif + comment + jpeg.mid(2);
+    return WithSegments(EncodedPicture(image, "JPEG", 80),
+                        ExifWithOrientation(1, false) + JpegSegment("fffe", "Ein Kommentar"));
 }
 
 // The luma sampling factors of a JPEG's frame header, as "2x2".

@@ -99,12 +99,34 @@ QImage DetailedPicture(int width, int height) {
     return image;
 }
 
-QByteArray EncodedPicture(const QImage& picture, const char* format) {
+QByteArray EncodedPicture(const QImage& picture, const char* format, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format, 90);
+    picture.save(&buffer, format, quality);
     return bytes;
+}
+
+QByteArray JpegSegment(const char* markerHex, const QByteArray& body) {
+    QByteArray bytes = QByteArray::fromHex(markerHex);
+    const auto length = quint16(body.size() + 2);
+    return bytes.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
+}
+
+QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments) {
+    return jpeg.left(2) + segments + jpeg.mid(2);
+}
+
+QByteArray ExifWithOrientation(int orientation, bool bigEndian) {
+    QByteArray body("Exif\0\0", 6);
+    const char value = char(orientation);
+    if (bigEndian) // TIFF header, one entry: orientation (0x0112), SHORT, 1, value; no next IFD
+        body += QByteArray::fromHex("4d4d002a000000080001011200030000000100") + value +
+                QByteArray::fromHex("000000000000");
+    else
+        body += QByteArray::fromHex("49492a000800000001001201030001000000") + value +
+                QByteArray::fromHex("00000000000000");
+    return JpegSegment("ffe1", body);
 }
 
 QByteArray SmallGif(int width, int height) {

@@ -42,8 +42,15 @@ QByteArray SmallJpeg(int width, int height, int seed);
 // A picture with detail in every row (gradients and fine texture), so that a
 // cut or a broken byte lands in its pixel data.
 QImage DetailedPicture(int width, int height);
-// The picture in a format Qt writes ("BMP", "JPEG", "PNG").
-QByteArray EncodedPicture(const QImage& picture, const char* format);
+// The picture in a format Qt writes ("BMP", "JPEG", "PNG"), JPEG at `quality`.
+QByteArray EncodedPicture(const QImage& picture, const char* format, int quality = 90);
+// One JPEG segment: its marker (hex, "ffe1"), the 16-bit big-endian length, the body.
+QByteArray JpegSegment(const char* markerHex, const QByteArray& body);
+// The JPEG with `segments` put right after its SOI.
+QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments);
+// An APP1 EXIF segment whose only tag is the orientation (6: turn a quarter to
+// the right to view), in Motorola or Intel byte order.
+QByteArray ExifWithOrientation(int orientation, bool bigEndian = true);
 // A GIF of 128 blues and yellows, its pixel data stored without compression.
 QByteArray SmallGif(int width, int height);
 // The JPEG with a run of codes that no Huffman table has (all ones) written
