@@ -1,8 +1,13 @@
 #pragma once
-// The one way multi-byte numbers go into file bytes here: little-endian, byte by byte.
+// The one way multi-byte numbers go into and come out of file bytes here:
+// little-endian, byte by byte.
 
 #include <QByteArray>
 #include <QtEndian>
+
+inline quint16 readLittleEndian16(const uchar* source) {
+    return qFromLittleEndian<quint16>(source);
+}
 
 inline void storeLittleEndian16(uchar* target, quint16 value) {
     qToLittleEndian(value, target);

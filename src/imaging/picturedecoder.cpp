@@ -1,6 +1,7 @@
 #include "imaging/picturedecoder.h"
 
 #include "base/filename.h"
+#include "base/littleendian.h"
 #include "imaging/picturedamage.h"
 #include "imaging/picturemetadata.h"
 
@@ -31,7 +32,7 @@ QSize gifScreenSize(const QString& path) {
     uchar header[10];
     if (!OpenForReading(file, path) || file.read(reinterpret_cast<char*>(header), 10) != 10)
         return {};
-    return {header[6] | header[7] << 8, header[8] | header[9] << 8};
+    return {readLittleEndian16(header + 6), readLittleEndian16(header + 8)};
 }
 
 QString unreadable(const QString& path, const QString& reason) {
