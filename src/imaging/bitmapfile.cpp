@@ -1,20 +1,29 @@
 #include "imaging/bitmapfile.h"
 
 #include "base/coreerror.h"
+#include "base/filename.h"
 #include "base/littleendian.h"
 #include "base/replacingfile.h"
 #include "imaging/bitmappalette.h"
+#include "imaging/dibsection.h"
 
 #include <QImage>
 #include <climits>
 #include <cstring>
+#include <functional>
+#include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 // Rows are gathered into chunks of about this many bytes before each write.
-constexpr qsizetype ChunkSize = 4 << 20;
+constexpr qsizetype ChunkSize = 256 << 10;
 
 bool isSupportedDepth(int bitCount) {
     switch (bitCount) {
@@ -110,6 +119,143 @@ int writeFailed(CoreError* error, const QString& detail) {
     return failed(error, CoreError::Code::BitmapNotWritten, BitmapUnexpectedError, detail);
 }
 
+// Blue, green, red to blue, green, red, 0; four pixels (three words) at a time,
+// as this runs for every picture the windows stamp.
+void expandRow24To32(const uchar* in, int width, uchar* out) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 12, out += 16) {
+        const quint32 a = qFromLittleEndian<quint32>(in);
+        const quint32 b = qFromLittleEndian<quint32>(in + 4);
+        const quint32 c = qFromLittleEndian<quint32>(in + 8);
+        storeLittleEndian32(out, a & 0x00FFFFFFu);
+        storeLittleEndian32(out + 4, (a >> 24 | b << 8) & 0x00FFFFFFu);
+        storeLittleEndian32(out + 8, (b >> 16 | c << 16) & 0x00FFFFFFu);
+        storeLittleEndian32(out + 12, c >> 8);
+    }
+    for (; x < width; ++x, in += 3, out += 4)
+        storeLittleEndian32(out, quint32(in[0]) | quint32(in[1]) << 8 | quint32(in[2]) << 16);
+}
+
+int tooLarge(CoreError* error) {
+    return writeFailed(error, QStringLiteral("Das Bild ist zu groß für eine Bitmap-Datei."));
+}
+
+// The sizes of a bitmap file and its headers.
+struct BitmapLayout {
+    BitmapLayout(qint64 width, qint64 height, int bitCount, QList<quint32> table)
+        : width(width), height(height), bitCount(bitCount), table(std::move(table)),
+          rowLength((width * bitCount + 31) / 32 * 4),
+          offBits(FileHeaderSize + InfoHeaderSize + 4 * this->table.size()) {}
+    // The header's sizes are 32-bit numbers and the result is the file's length.
+    bool fits() const { return rowLength <= (INT_MAX - offBits) / height; }
+    qint64 imageSize() const { return rowLength * height; }
+    qint64 fileSize() const { return offBits + imageSize(); }
+
+    qint64 width, height;
+    int bitCount;
+    QList<quint32> table; // the colour table as written
+    qint64 rowLength, offBits;
+};
+
+QByteArray headerBytes(const BitmapLayout& layout) {
+    QByteArray header;
+    header.reserve(layout.offBits);
+    header.append("BM", 2);
+    appendLittleEndian32(header, quint32(layout.fileSize()));
+    appendLittleEndian16(header, 0);
+    appendLittleEndian16(header, 0);
+    appendLittleEndian32(header, quint32(layout.offBits));
+    appendLittleEndian32(header, InfoHeaderSize);
+    appendLittleEndian32(header, quint32(layout.width));
+    appendLittleEndian32(header, quint32(layout.height)); // positive: rows bottom-up
+    appendLittleEndian16(header, 1);                      // planes
+    appendLittleEndian16(header, quint16(layout.bitCount));
+    appendLittleEndian32(header, 0); // uncompressed
+    appendLittleEndian32(header, quint32(layout.imageSize()));
+    appendLittleEndian32(header, 0); // horizontal resolution
+    appendLittleEndian32(header, 0); // vertical resolution
+    const quint32 colourCount = layout.bitCount <= 8 ? quint32(layout.table.size()) : 0;
+    appendLittleEndian32(header, colourCount); // used
+    appendLittleEndian32(header, colourCount); // important
+    for (const quint32 entry : layout.table)
+        appendLittleEndian32(header, entry);
+    return header;
+}
+
+// The file rewritten where it lies, cut to its new length. For a file written
+// for every picture of a run: a new file each time costs the file system
+// several times the write itself. Anything but a regular file is refused.
+class FileInPlace {
+public:
+    explicit FileInPlace(const QString& path)
+        : fd_(OpenFileName(path, O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666)) {}
+    FileInPlace(const FileInPlace&) = delete;
+    FileInPlace& operator=(const FileInPlace&) = delete;
+    ~FileInPlace() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool open() const {
+        struct stat info {};
+        return fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+    }
+    bool write(const char* data, qint64 size) {
+        while (size > 0) {
+            const ssize_t done = ::pwrite(fd_, data, size_t(size), offset_);
+            if (done < 0 && errno == EINTR)
+                continue;
+            if (done <= 0)
+                return false;
+            data += done;
+            size -= done;
+            offset_ += done;
+        }
+        return true;
+    }
+    bool commit() {
+        const bool cut = ::ftruncate(fd_, offset_) == 0;
+        const int fd = std::exchange(fd_, -1);
+        return ::close(fd) == 0 && cut;
+    }
+
+private:
+    int fd_;
+    off_t offset_ = 0;
+};
+
+// The header, then the rows bottom-up, each filled by `fillRow(pictureRow, out)`
+// over zero bytes, gathered into chunks, through `file` (ReplacingFile: the file
+// replaces `path` when complete; FileInPlace).
+template <class File>
+int writeBitmap(const BitmapLayout& layout, const QString& path,
+                const std::function<void(int, uchar*)>& fillRow, CoreError* error) {
+    File file(path);
+    if (!file.open())
+        return writeFailed(
+            error, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(path));
+
+    const QByteArray header = headerBytes(layout);
+    const qint64 rowLength = layout.rowLength;
+    const int height = int(layout.height);
+    const qsizetype rowsPerChunk = std::max<qsizetype>(1, ChunkSize / rowLength);
+    QByteArray chunk(qsizetype(std::min<qint64>(rowsPerChunk, height) * rowLength), '\0');
+    bool written = file.write(header.constData(), header.size());
+    for (int first = height - 1; written && first >= 0; first -= int(rowsPerChunk)) {
+        const int last = std::max(0, first - int(rowsPerChunk) + 1);
+        const qsizetype used = qsizetype(first - last + 1) * rowLength;
+        auto* out = reinterpret_cast<uchar*>(chunk.data());
+        std::memset(out, 0, size_t(used)); // padding and the bits that are or-ed in
+        for (int row = first; row >= last; --row, out += rowLength)
+            fillRow(row, out);
+        written = file.write(chunk.constData(), used);
+    }
+    if (!written || !file.commit())
+        return writeFailed(
+            error, QStringLiteral("Die Datei \"%1\" konnte nicht vollständig geschrieben werden.")
+                       .arg(path));
+    return int(layout.fileSize());
+}
+
 } // namespace
 
 quint32 SwapRedBlue(quint32 colour) {
@@ -142,16 +288,9 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
         for (const QRgb colour : palette)
             table.append(colour & 0x00FFFFFFu);
     }
-
-    const qint64 width = picture.width();
-    const qint64 height = picture.height();
-    const qint64 rowLength = (width * bitCount + 31) / 32 * 4;
-    const qint64 offBits = FileHeaderSize + InfoHeaderSize + 4 * table.size();
-    // The header's sizes are 32-bit numbers and the result is the file's length.
-    if (rowLength > (INT_MAX - offBits) / height)
-        return writeFailed(error, QStringLiteral("Das Bild ist zu groß für eine Bitmap-Datei."));
-    const qint64 imageSize = rowLength * height;
-    const qint64 fileSize = offBits + imageSize;
+    const BitmapLayout layout(picture.width(), picture.height(), bitCount, table);
+    if (!layout.fits())
+        return tooLarge(error);
 
     const QImage rgb = composedRgb32(picture);
     const QImage source = bitCount <= 8 && !rgb.isNull()
@@ -159,50 +298,32 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
                               : rgb;
     if (source.isNull())
         return BitmapConversionFailed;
-
-    QByteArray header;
-    header.reserve(offBits);
-    header.append("BM", 2);
-    appendLittleEndian32(header, quint32(fileSize));
-    appendLittleEndian16(header, 0);
-    appendLittleEndian16(header, 0);
-    appendLittleEndian32(header, quint32(offBits));
-    appendLittleEndian32(header, InfoHeaderSize);
-    appendLittleEndian32(header, quint32(width));
-    appendLittleEndian32(header, quint32(height)); // positive: rows bottom-up
-    appendLittleEndian16(header, 1);               // planes
-    appendLittleEndian16(header, quint16(bitCount));
-    appendLittleEndian32(header, 0); // uncompressed
-    appendLittleEndian32(header, quint32(imageSize));
-    appendLittleEndian32(header, 0); // horizontal resolution
-    appendLittleEndian32(header, 0); // vertical resolution
-    const quint32 colourCount = bitCount <= 8 ? quint32(table.size()) : 0;
-    appendLittleEndian32(header, colourCount); // used
-    appendLittleEndian32(header, colourCount); // important
-    for (const quint32 entry : table)
-        appendLittleEndian32(header, entry);
-
-    ReplacingFile file(path);
-    if (!file.open())
-        return writeFailed(
-            error, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(path));
-
     const RowWriter writeRow = rowWriterFor(bitCount);
-    const qsizetype rowsPerChunk = std::max<qsizetype>(1, ChunkSize / rowLength);
-    QByteArray chunk(qsizetype(std::min<qint64>(rowsPerChunk, height) * rowLength), '\0');
-    bool written = file.write(header.constData(), header.size());
-    for (int first = int(height) - 1; written && first >= 0; first -= int(rowsPerChunk)) {
-        const int last = std::max(0, first - int(rowsPerChunk) + 1);
-        const qsizetype used = qsizetype(first - last + 1) * rowLength;
-        auto* out = reinterpret_cast<uchar*>(chunk.data());
-        std::memset(out, 0, size_t(used)); // padding and the bits that are or-ed in
-        for (int row = first; row >= last; --row, out += rowLength)
-            writeRow(source, row, out);
-        written = file.write(chunk.constData(), used);
-    }
-    if (!written || !file.commit())
-        return writeFailed(
-            error, QStringLiteral("Die Datei \"%1\" konnte nicht vollständig geschrieben werden.")
-                       .arg(path));
-    return int(fileSize);
+    return writeBitmap<ReplacingFile>(
+        layout, path, [&](int row, uchar* out) { writeRow(source, row, out); }, error);
+}
+
+int WriteBitmapFile(const cDIBSection& picture, int bitCount, const QString& path, CoreError* error,
+                    BitmapWriteMode mode) {
+    if (bitCount != 24 && bitCount != 32)
+        return WriteBitmapFile(picture.ToPicture(), bitCount, path, nullptr, error);
+    if (error)
+        *error = {};
+    if (picture.IsEmpty())
+        return BitmapNoPicture;
+    const BitmapLayout layout(picture.Width(), picture.Height(), bitCount, {0});
+    if (!layout.fits())
+        return tooLarge(error);
+    // the buffer's rows are the file's rows already: blue, green, red, bottom-up
+    const int width = picture.Width();
+    std::function<void(int, uchar*)> fillRow;
+    if (bitCount == 24)
+        fillRow = [&](int row, uchar* out) {
+            std::memcpy(out, picture.ScanLine(row), size_t(width) * 3);
+        };
+    else
+        fillRow = [&](int row, uchar* out) { expandRow24To32(picture.ScanLine(row), width, out); };
+    return mode == BitmapWriteMode::InPlace
+               ? writeBitmap<FileInPlace>(layout, path, fillRow, error)
+               : writeBitmap<ReplacingFile>(layout, path, fillRow, error);
 }

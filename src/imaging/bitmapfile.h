@@ -6,6 +6,7 @@
 #include <QString>
 
 class QImage;
+class cDIBSection;
 struct CoreError;
 
 // Result codes of WriteBitmapFile other than the file's length.
@@ -34,3 +35,16 @@ quint32 SwapRedBlue(quint32 colour);
 // error of their own. Only a successful write replaces an earlier file.
 int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
                     const QList<quint32>* colourList = nullptr, CoreError* error = nullptr);
+
+// How a bitmap file replaces an earlier one.
+enum class BitmapWriteMode {
+    Replace, // under a temporary name, renamed over it when complete
+    InPlace, // rewritten where it lies and cut to its length, for a file written
+             // for every picture of a run (a new file each time costs the file
+             // system more than the write); a failure may leave it half written
+};
+
+// Writes an image buffer as WriteBitmapFile writes its picture (the same
+// bytes), straight from the buffer's rows at 24 and 32 bits.
+int WriteBitmapFile(const cDIBSection& picture, int bitCount, const QString& path,
+                    CoreError* error = nullptr, BitmapWriteMode mode = BitmapWriteMode::Replace);

@@ -2,6 +2,7 @@
 
 #include "base/coreerror.h"
 #include "imaging/bitmappalette.h"
+#include "imaging/dibsection.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -255,4 +258,48 @@ TEST(BitmapFile, TransparencyIsComposedOverBlack) {
     TempFolder folder;
     EXPECT_EQ(WriteBitmapFile(picture, 32, folder.file("alpha.bmp")), 66);
     EXPECT_EQ(readAll(folder.file("alpha.bmp")).mid(58).toHex(), "8080800000000000");
+}
+
+TEST(BitmapFile, ImageBufferGivesTheSameFileAsItsPicture) {
+    // odd widths pad their rows; 1500 × 1000 spreads over several write chunks
+    TempFolder folder;
+    for (const QSize size :
+         {QSize(1, 2), QSize(2, 3), QSize(3, 1), QSize(5, 4), QSize(1500, 1000)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                picture.setPixel(x, y, qRgb(x * 37 % 256, y * 11 % 256, (x + 5 * y) % 256));
+        cDIBSection buffer;
+        ASSERT_TRUE(buffer.CreateFromPicture(picture));
+        for (const int bitCount : {32, 24, 8}) {
+            const QString fromPicture = folder.file("picture.bmp");
+
+            const int length = WriteBitmapFile(picture, bitCount, fromPicture);
+            ASSERT_GT(length, 0);
+            for (const BitmapWriteMode mode :
+                 {BitmapWriteMode::Replace, BitmapWriteMode::InPlace}) {
+                // an earlier, longer file is cut to the new length
+                const QString fromBuffer =
+                    folder.write("buffer.bmp", QByteArray(length + 100, 'x'));
+                EXPECT_EQ(WriteBitmapFile(buffer, bitCount, fromBuffer, nullptr, mode), length);
+                EXPECT_EQ(readAll(fromBuffer), readAll(fromPicture))
+                    << size.width() << " × " << size.height() << " at " << bitCount;
+            }
+        }
+    }
+    cDIBSection empty;
+    EXPECT_EQ(WriteBitmapFile(empty, 32, folder.file("empty.bmp")), BitmapNoPicture);
+    EXPECT_FALSE(QFile::exists(folder.file("empty.bmp")));
+    // in place, only a regular file is written: a folder or a named pipe is refused at once
+    cDIBSection one;
+    ASSERT_TRUE(one.Create(1, 1));
+    QDir().mkpath(folder.file("folder.bmp"));
+    const QString pipe = folder.file("pipe.bmp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {folder.file("folder.bmp"), pipe}) {
+        CoreError error;
+        EXPECT_EQ(WriteBitmapFile(one, 32, path, &error, BitmapWriteMode::InPlace),
+                  BitmapUnexpectedError);
+        EXPECT_TRUE(error);
+    }
 }
