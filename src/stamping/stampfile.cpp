@@ -212,17 +212,17 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
             QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1").arg(error);
         return false;
     } else if (request.writeComposedPicture) {
-        // the composed picture is kept on the side before it is encoded
+        // the composed picture goes on the side once it is encoded
         cDIBSection composed;
         JpegMetadataSegments metadata;
         if (ComposeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
-            if (!request.writeComposedPicture(composed, &error)) {
+            encoded = EncodeNoticeJpeg(composed, metadata, &result->jpeg, &error);
+            if (encoded && !request.writeComposedPicture(composed, &error)) {
                 outcome->error =
                     QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
                         .arg(error);
                 return false;
             }
-            encoded = EncodeNoticeJpeg(composed, metadata, &result->jpeg, &error);
             outcome->notes = metadata.problems;
         }
     } else {

@@ -19,9 +19,10 @@ class RunWrittenFiles;
 
 class cDIBSection;
 
-// Writes the composed picture somewhere on the side before it is encoded (the
-// windows keep it as "tester.bmp"); false with a German reason stops the file.
-using ComposedPictureWriter = std::function<bool(const cDIBSection& composed, QString* error)>;
+// Writes the composed picture somewhere on the side once it is encoded, before
+// the output is written (the windows keep it as "tester.bmp"); it may take the
+// buffer. False with a German reason stops the file.
+using ComposedPictureWriter = std::function<bool(cDIBSection& composed, QString* error)>;
 
 struct StampRequest {
     QString source;

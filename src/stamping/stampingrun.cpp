@@ -13,8 +13,10 @@ StampingRun::StampingRun(StampingInputs& inputs, StampingProgress& progress, int
     : inputs_(inputs), progress_(progress),
       filesAtOnce_(filesAtOnce > 0 ? filesAtOnce : std::max(QThread::idealThreadCount(), 1)) {
     pool_.setMaxThreadCount(filesAtOnce_);
-    if (keepComposedPictures)
-        tester_ = std::make_unique<TesterBitmapKeeper>();
+    if (keepComposedPictures) {
+        tester_ = std::make_unique<TesterBitmapKeeper>(filesAtOnce_);
+        connect(tester_.get(), &TesterBitmapKeeper::room, this, &StampingRun::startFiles);
+    }
 }
 
 StampingRun::~StampingRun() {
@@ -39,23 +41,24 @@ void StampingRun::start() {
 }
 
 void StampingRun::startFiles() {
+    if (!walk_ || finishing_)
+        return;
+    // while the pictures for "tester.bmp" wait for their writer, no further file
+    if (tester_ && tester_->full())
+        return;
     for (StampingWalk::File& file : walk_->filesToStart()) {
         auto* watcher = new QFutureWatcher<FileResult>(this);
         const int row = file.row;
         connect(watcher, &QFutureWatcher<FileResult>::finished, this,
                 [this, row, watcher] { fileDone(row, watcher); });
-        std::shared_ptr<const std::atomic<bool>> wanted;
         if (tester_)
-            wanted = tester_->wanted();
-        const bool lastRow = row == inputs_.rowCount() - 1;
-        watcher->setFuture(QtConcurrent::run(&pool_, [request = std::move(file.request), wanted,
-                                                      lastRow]() mutable {
+            tester_->expect(row);
+        watcher->setFuture(QtConcurrent::run(&pool_, [request = std::move(file.request),
+                                                      keep = bool(tester_)]() mutable {
             FileResult result;
-            if (wanted) // the picture taken along when wanted; the keeper writes it
-                request.writeComposedPicture = [&result, &wanted,
-                                                lastRow](const cDIBSection& composed, QString*) {
-                    if (lastRow || *wanted)
-                        result.composed = composed.ToPicture();
+            if (keep) // the buffer is handed over once the picture is encoded; the keeper writes it
+                request.writeComposedPicture = [&result](cDIBSection& composed, QString*) {
+                    result.composed = std::make_shared<cDIBSection>(std::move(composed));
                     return true;
                 };
             result.outcome = StampFile(request, [&result](int step) { result.stepsDone = step; });
@@ -68,7 +71,7 @@ void StampingRun::startFiles() {
 void StampingRun::fileDone(int row, QFutureWatcher<FileResult>* watcher) {
     FileResult result = watcher->result();
     watcher->deleteLater();
-    if (tester_ && !result.composed.isNull())
+    if (tester_)
         tester_->offer(row, std::move(result.composed));
     walk_->finished(row, result.outcome, result.stepsDone);
     startFiles();
@@ -77,9 +80,9 @@ void StampingRun::fileDone(int row, QFutureWatcher<FileResult>* watcher) {
 void StampingRun::finishWhenIdle() {
     if (!walk_->done())
         return;
+    finishing_ = true;
     if (tester_) {
-        connect(tester_.get(), &TesterBitmapKeeper::idle, this, &StampingRun::finishWhenStored,
-                Qt::UniqueConnection);
+        connect(tester_.get(), &TesterBitmapKeeper::idle, this, &StampingRun::finishWhenStored);
         tester_->finish();
     } else {
         finishWhenStored();

@@ -18,6 +18,7 @@
 #include <optional>
 
 class TesterBitmapKeeper;
+class cDIBSection;
 
 class StampingRun final : public QObject {
     Q_OBJECT
@@ -25,12 +26,12 @@ public:
     struct FileResult {
         FileOutcome outcome;
         int stepsDone = 0;
-        QImage composed; // the composed picture, when the run keeps them
+        std::shared_ptr<cDIBSection> composed; // the composed picture, when the run keeps them
     };
 
     // `inputs` and `progress` are used on this thread only and outlive the run.
     // `filesAtOnce`: the files in flight at most (0: one per core).
-    // `keepComposedPictures`: the newest composed picture goes to "tester.bmp".
+    // `keepComposedPictures`: every composed picture goes to "tester.bmp", in row order.
     StampingRun(StampingInputs& inputs, StampingProgress& progress, int filesAtOnce,
                 bool keepComposedPictures);
     ~StampingRun() override; // waits for the files in hand: no half file
@@ -61,4 +62,5 @@ private:
     bool storingOptions_ = false;
     StampingReport report_;
     bool running_ = false;
+    bool finishing_ = false; // every file is done; what is left is written
 };

@@ -9,14 +9,10 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-namespace {
-
-constexpr qint64 kRefreshMilliseconds = 500;
-
-bool writeTesterPicture(const QImage& composed, QString* error) {
+bool WriteTesterBitmap(const cDIBSection& composed, QString* error) {
     const QString path = QDir(writableProgramFolder()).filePath(QStringLiteral("tester.bmp"));
     CoreError failure;
-    if (WriteBitmapFile(composed, 32, path, nullptr, &failure) > 0)
+    if (WriteBitmapFile(composed, 32, path, &failure, BitmapWriteMode::InPlace) > 0)
         return true;
     if (error) // one line, for the run's summary
         *error = failure.detail.isEmpty()
@@ -25,49 +21,70 @@ bool writeTesterPicture(const QImage& composed, QString* error) {
     return false;
 }
 
-} // namespace
-
-bool WriteTesterBitmap(const cDIBSection& composed, QString* error) {
-    return writeTesterPicture(composed.ToPicture(), error);
-}
-
-TesterBitmapKeeper::TesterBitmapKeeper() {
+TesterBitmapKeeper::TesterBitmapKeeper(int mostWaiting) : mostWaiting_(std::max(mostWaiting, 1)) {
     pool_.setMaxThreadCount(1);
     connect(&watcher_, &QFutureWatcher<QString>::finished, this, &TesterBitmapKeeper::written);
 }
 
 TesterBitmapKeeper::~TesterBitmapKeeper() {
     pool_.waitForDone();
+    for (const std::shared_ptr<cDIBSection>& picture : queue_)
+        WriteTesterBitmap(*picture, nullptr);
 }
 
-void TesterBitmapKeeper::offer(int row, QImage picture) {
-    if (row < newestRow_)
+void TesterBitmapKeeper::expect(int row) {
+    expected_.emplace(row, std::nullopt);
+}
+
+void TesterBitmapKeeper::offer(int row, std::shared_ptr<cDIBSection> picture) {
+    const auto found = expected_.find(row);
+    if (found == expected_.end())
         return;
-    newestRow_ = row;
-    pending_ = std::move(picture);
-    if (!writing_ && (!sinceWrite_.isValid() || sinceWrite_.elapsed() >= kRefreshMilliseconds))
+    found->second = std::move(picture);
+    queueReadyPictures();
+}
+
+// The oldest expected rows that are offered go to the writer's queue.
+void TesterBitmapKeeper::queueReadyPictures() {
+    while (!expected_.empty() && expected_.begin()->second) {
+        if (std::shared_ptr<cDIBSection> picture = std::move(*expected_.begin()->second))
+            queue_.push_back(std::move(picture));
+        expected_.erase(expected_.begin());
+    }
+    if (!writing_ && !queue_.empty())
         writeNext();
+}
+
+int TesterBitmapKeeper::waiting() const {
+    int pictures = int(queue_.size());
+    for (const auto& [row, picture] : expected_)
+        pictures += picture && *picture ? 1 : 0;
+    return pictures;
+}
+
+bool TesterBitmapKeeper::full() const {
+    return waiting() >= mostWaiting_;
 }
 
 void TesterBitmapKeeper::finish() {
     finishing_ = true;
-    if (writing_)
-        return; // written() goes on
-    if (pending_)
-        writeNext();
-    else
+    for (auto& [row, picture] : expected_) // a row not offered by now brings no picture
+        if (picture && *picture)
+            queue_.push_back(std::move(*picture));
+    expected_.clear();
+    if (!writing_ && queue_.empty())
         QTimer::singleShot(0, this, &TesterBitmapKeeper::idle);
+    else if (!writing_)
+        writeNext();
 }
 
 void TesterBitmapKeeper::writeNext() {
     writing_ = true;
-    *wanted_ = false;
-    sinceWrite_.start();
-    QImage picture = std::move(*pending_);
-    pending_.reset();
+    std::shared_ptr<cDIBSection> picture = std::move(queue_.front());
+    queue_.pop_front();
     watcher_.setFuture(QtConcurrent::run(&pool_, [picture = std::move(picture)] {
         QString error;
-        return writeTesterPicture(picture, &error) ? QString() : error;
+        return WriteTesterBitmap(*picture, &error) ? QString() : error;
     }));
 }
 
@@ -75,15 +92,10 @@ void TesterBitmapKeeper::written() {
     writing_ = false;
     if (const QString error = watcher_.result(); !error.isEmpty() && error_.isEmpty())
         error_ = error;
-    if (finishing_ && pending_)
-        writeNext();
+    if (!queue_.empty())
+        writeNext(); // one picture less waits
     else if (finishing_)
         emit idle();
-    else // the next picture is wanted once the interval is over
-        QTimer::singleShot(std::max<qint64>(kRefreshMilliseconds - sinceWrite_.elapsed(), 0), this,
-                           [this] {
-                               *wanted_ = true;
-                               if (pending_ && !writing_)
-                                   writeNext();
-                           });
+    if (!finishing_ && !full())
+        emit room();
 }

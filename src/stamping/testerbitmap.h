@@ -1,18 +1,16 @@
 #pragma once
-// The windows keep the composed picture as the 32-bit "tester.bmp" in the
-// program folder. Writing an 8 MB bitmap for each of many pictures would cost
-// about a quarter of a run, so the run hands its pictures over in row order and
-// the keeper writes the newest one off the run's threads, at most twice a
-// second while the run goes on, and the last row's picture at the end (when the
-// last row has no picture, the newest one taken stays).
+// The windows keep every composed picture as the 32-bit "tester.bmp" in the
+// program folder. The run's threads hand their image buffers over once the
+// picture is encoded (no copy), and one writer thread writes them one after the
+// other in row order, so the file ends as the last stamped picture's while the
+// run's threads go on with the next files.
 
-#include <QElapsedTimer>
 #include <QFutureWatcher>
-#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
-#include <atomic>
+#include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -25,36 +23,41 @@ bool WriteTesterBitmap(const cDIBSection& composed, QString* error);
 class TesterBitmapKeeper final : public QObject {
     Q_OBJECT
 public:
-    TesterBitmapKeeper();
-    ~TesterBitmapKeeper() override; // waits for a write under way
+    // `mostWaiting`: pictures that may wait for the writer before full() says so.
+    explicit TesterBitmapKeeper(int mostWaiting);
+    ~TesterBitmapKeeper() override; // the pictures handed over are written first
 
-    // The composed picture of job-list row `row`, on the keeper's thread, in
-    // any order: a picture of an earlier row than one offered before is dropped,
-    // so the last row's picture is the one left.
-    void offer(int row, QImage picture);
-    // No more pictures come: the last one offered is written. idle() follows
-    // once nothing is left to write (queued, also when nothing was to write).
+    // Job-list row `row` is being stamped: its picture, or none, follows through
+    // offer(). Rows are expected in increasing order.
+    void expect(int row);
+    // The composed picture of an expected row (null: it has none), on the
+    // keeper's thread, in any order; pictures are written in row order.
+    void offer(int row, std::shared_ptr<cDIBSection> picture);
+    // As many pictures wait as may: the run hands out no further file until
+    // room() follows.
+    bool full() const;
+    // No more rows come: idle() follows once every picture is written (queued,
+    // also when nothing was to write).
     void finish();
-    // Whether a picture is wanted now: the run's threads copy their composed
-    // picture only then (and for the last row), the copy costing a share of a
-    // picture's time. Safe to read from any thread.
-    std::shared_ptr<const std::atomic<bool>> wanted() const { return wanted_; }
     // German reason of the first failed write; empty when every write succeeded.
     QString error() const { return error_; }
 
 signals:
+    void room();
     void idle();
 
 private:
+    void queueReadyPictures();
     void writeNext();
     void written();
+    int waiting() const;
 
-    QThreadPool pool_;
+    const int mostWaiting_;
+    QThreadPool pool_; // the one writer thread
     QFutureWatcher<QString> watcher_;
-    std::optional<QImage> pending_;
-    int newestRow_ = 0;
-    QElapsedTimer sinceWrite_;
-    std::shared_ptr<std::atomic<bool>> wanted_ = std::make_shared<std::atomic<bool>>(true);
+    // the rows expected, in row order, with their picture once offered
+    std::map<int, std::optional<std::shared_ptr<cDIBSection>>> expected_;
+    std::deque<std::shared_ptr<cDIBSection>> queue_; // row order, ready to write
     bool writing_ = false;
     bool finishing_ = false;
     QString error_;

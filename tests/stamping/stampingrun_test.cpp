@@ -4,10 +4,12 @@
 
 #include "base/programfolder.h"
 #include "fakeinputs.h"
+#include "imaging/dibsection.h"
 #include "stamping/copyrightblock.h"
 #include "stamping/runstamping.h"
 #include "stamping/stampingmessage.h"
 #include "stamping/stampingwalk.h"
+#include "stamping/testerbitmap.h"
 #include "stamping/windows1252.h"
 #include "support/testsupport.h"
 
@@ -194,4 +196,38 @@ TEST(StampingRun, StartErrorFinishesThroughTheEventLoopWithNothingWritten) {
     waitFor(run);
     EXPECT_FALSE(run.report().started());
     EXPECT_EQ(progress.started, 0);
+}
+
+TEST(TesterBitmapKeeper, WritesEveryPictureInRowOrderAndHoldsBackWhenFull) {
+    TempFolder temp;
+    setProgramFolder(temp.file("program"));
+    QDir().mkpath(temp.file("program"));
+    const auto picture = [](int width) {
+        auto buffer = std::make_shared<cDIBSection>();
+        EXPECT_TRUE(buffer->Create(width, 2));
+        return buffer;
+    };
+    TesterBitmapKeeper keeper(2);
+    QEventLoop loop;
+    int rooms = 0;
+    QObject::connect(&keeper, &TesterBitmapKeeper::room, [&] {
+        if (rooms++ == 0)
+            keeper.finish(); // no more rows
+    });
+    QObject::connect(&keeper, &TesterBitmapKeeper::idle, &loop, &QEventLoop::quit);
+    for (int row = 1; row <= 4; ++row)
+        keeper.expect(row);
+    keeper.offer(3, picture(3)); // waits for rows 1 and 2
+    keeper.offer(4, picture(4));
+    EXPECT_TRUE(keeper.full()) << "two pictures wait";
+    keeper.offer(2, nullptr); // a row without a picture
+    keeper.offer(1, picture(1));
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(rooms, 1);
+    EXPECT_FALSE(keeper.full());
+    // the last row's picture is the one left, whatever order the rows came in
+    EXPECT_EQ(QImage(temp.file("program/tester.bmp")).size(), QSize(4, 2));
+    EXPECT_TRUE(keeper.error().isEmpty());
+    setProgramFolder({});
 }
