@@ -69,14 +69,12 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     }
     if (info.st_size > kMaxTextFileSize) {
         ::close(fd);
-        return fail(QStringLiteral("Die Datei ist zu groß"));
+        return fail(DescribeFileError(EFBIG));
     }
     QByteArray bytes;
     const int readError = readToEnd(fd, std::size_t(kMaxTextFileSize), &bytes);
     ::close(fd);
-    if (readError == EFBIG)
-        return fail(QStringLiteral("Die Datei ist zu groß"));
-    if (readError != 0)
+    if (readError != 0) // beyond the limit: EFBIG, "Die Datei ist zu groß"
         return fail(DescribeFileError(readError));
     if (text)
         *text = DecodeCopyrightTextFile(bytes);
