@@ -59,6 +59,10 @@ TEST(CopyrightTextFile, UnreadableFilesGiveAGermanReason) {
     EXPECT_TRUE(error.contains("existiert nicht")) << error.toStdString();
     EXPECT_FALSE(ReadCopyrightTextFile(folder.path(), &text, &error)); // a folder
     EXPECT_FALSE(ReadCopyrightTextFile(QString(), &text, &error));
+    // one byte over the 16 MiB a text file may have
+    EXPECT_FALSE(ReadCopyrightTextFile(folder.write("gross.txt", QByteArray((16 << 20) + 1, 'a')),
+                                       &text, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("zu groß"))) << error.toStdString();
 
     ASSERT_TRUE(ReadCopyrightTextFile(folder.write("c.txt", "a\r\nb\n"), &text, &error));
     EXPECT_EQ(text, "ab");
