@@ -2,6 +2,7 @@
 // stamped in the DCT domain, and compared block by block and pixel by pixel
 // with the source and with the quality-100 path.
 #include "imaging/coefficientstamper.h"
+#include "imaging/jpeglibsupport.h"
 #include "imaging/notice.h"
 #include "imaging/noticeband.h"
 #include "imaging/picturemetadata.h"
@@ -11,8 +12,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QRandomGenerator>
-#include <csetjmp>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
@@ -33,21 +33,6 @@ QImage photoLike(int width, int height) {
                                 (90 + (x + y) % 64 + noise) & 0xFF));
         }
     return image;
-}
-
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void jumpBack(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
-}
-
-jpeg_error_mgr* jumpingErrors(ErrorJump* errors) {
-    jpeg_std_error(&errors->manager);
-    errors->manager.error_exit = jumpBack;
-    return &errors->manager;
 }
 
 void readHeader(jpeg_decompress_struct* info, const QByteArray& jpeg) {
@@ -71,8 +56,8 @@ QByteArray encode(const QImage& picture, const Encoding& how) {
     const QImage rgb =
         picture.convertToFormat(how.cmyk ? QImage::Format_RGB32 : QImage::Format_RGB888);
     jpeg_compress_struct info{};
-    ErrorJump errors;
-    info.err = jumpingErrors(&errors);
+    JpegErrorJump errors;
+    info.err = SetUpJpegErrors(&errors);
     unsigned char* out = nullptr;
     unsigned long size = 0;
     if (setjmp(errors.jump)) {
@@ -116,8 +101,8 @@ QByteArray encode(const QImage& picture, const Encoding& how) {
 // Decoded as `djpeg -nosmooth` does: chroma replicated, the accurate DCT.
 QImage decodePlain(const QByteArray& jpeg) {
     jpeg_decompress_struct info{};
-    ErrorJump errors;
-    info.err = jumpingErrors(&errors);
+    JpegErrorJump errors;
+    info.err = SetUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};
@@ -149,8 +134,8 @@ struct Blocks {
 Blocks blocksOf(const QByteArray& jpeg) {
     Blocks blocks;
     jpeg_decompress_struct info{};
-    ErrorJump errors;
-    info.err = jumpingErrors(&errors);
+    JpegErrorJump errors;
+    info.err = SetUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};
