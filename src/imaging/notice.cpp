@@ -35,9 +35,12 @@ QString CopName(const QString& sourcePath) {
     return sourcePath.left(nameStart) + name + QStringLiteral("-cop.jpg");
 }
 
-QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error) {
+QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error,
+                     std::optional<PictureMetadata>* metadataRead) {
     DecodedPicture decoded =
         DecodePicture(sourcePath, options.enlarge ? kNoticeStripHeight : 0, error);
+    if (metadataRead)
+        *metadataRead = std::move(decoded.metadata);
     if (decoded.image.isNull())
         return {};
     QImage composed;
@@ -67,14 +70,16 @@ bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& optio
                 error, QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden."));
         }
     } else {
-        const QImage composed = ComposeNotice(sourcePath, options, error);
+        std::optional<PictureMetadata> read;
+        const QImage composed = ComposeNotice(sourcePath, options, error, &read);
         if (composed.isNull())
             return false;
         if (!buffer->CreateFromPicture(composed))
             return failed(error, outOfMemory(composed.size()));
-        // the file is read once more only for what the output keeps of it
+        // the file is read once more only for what the output keeps of it,
+        // unless decoding has read that already
         if (options.metadata.keepSource)
-            direct.metadata = ReadPictureMetadataOf(sourcePath);
+            direct.metadata = read ? std::move(*read) : ReadPictureMetadataOf(sourcePath);
     }
     *metadata =
         SegmentsForOutput(direct.metadata, {buffer->Width(), buffer->Height()}, options.metadata);

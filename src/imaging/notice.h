@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class cDIBSection;
 
 struct NoticeOptions {
@@ -25,7 +27,9 @@ QString CopName(const QString& sourcePath);
 // Decodes the picture at `sourcePath` (BMP, GIF, JPEG, PNG; EXIF orientation
 // applied, transparency over black, oversized pictures refused) and composes the
 // notice on it. On failure returns a null image and a German reason in `error`.
-QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error);
+// `metadataRead` (optional) receives the source's metadata when decoding read it.
+QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error,
+                     std::optional<PictureMetadata>* metadataRead = nullptr);
 
 // Encodes a composed picture as JPEG quality 100 (4:4:4), carrying the ICC
 // profile of its colour space when it has one, and nothing else. On failure

@@ -69,12 +69,6 @@ QString readerReason(QImageReader::ImageReaderError code) {
     }
 }
 
-// The EXIF orientation of a PNG (its eXIf chunk), which Qt's reader does not
-// apply as it does a JPEG's; 1 for other formats.
-int pngOrientation(const QByteArray& format, const QString& path) {
-    return format == "png" ? ReadPictureMetadataOf(path).orientation : 1;
-}
-
 // Turns `image` upright by its EXIF orientation as Qt's readers turn a JPEG:
 // mirrored first, then a quarter turn clockwise.
 QImage turnedUpright(QImage image, int orientation) {
@@ -114,12 +108,12 @@ DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows
     const bool onCanvas = !canvas.isNull() && picture.constBits() == canvas.constBits() &&
                           picture.size() == headerSize && picture.format() == QImage::Format_RGB32;
     if (!onCanvas)
-        return {picture, false};
+        return {picture, false, {}};
     for (int row = headerSize.height(); row < canvas.height(); ++row)
         std::memset(canvas.scanLine(row), 0, size_t(canvas.bytesPerLine()));
     if (picture.colorSpace().isValid())
         canvas.setColorSpace(picture.colorSpace());
-    return {canvas, true};
+    return {canvas, true, {}};
 }
 
 } // namespace
@@ -170,8 +164,14 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
             reason = damaged(path);
         } else {
             // a turned picture cannot fill the top of the canvas
-            const int orientation = pngOrientation(format, path);
+            // a PNG's EXIF orientation (its eXIf chunk), which Qt's reader does
+            // not apply as it does a JPEG's
+            std::optional<PictureMetadata> metadata;
+            if (format == "png")
+                metadata = ReadPictureMetadataOf(path);
+            const int orientation = metadata ? metadata->orientation : 1;
             decoded = readPicture(reader, headerSize, orientation == 1 ? extraRows : 0);
+            decoded.metadata = std::move(metadata);
             if (!decoded.image.isNull() && orientation != 1 &&
                 reader.transformation() == QImageIOHandler::TransformationNone)
                 decoded.image = turnedUpright(std::move(decoded.image), orientation);

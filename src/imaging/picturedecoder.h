@@ -2,8 +2,12 @@
 // Decodes a source picture (BMP, GIF, JPEG, PNG) as people see it: EXIF
 // orientation applied, pictures too large to hold refused before decoding.
 
+#include "imaging/picturemetadata.h"
+
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 // The largest picture accepted: 30 000 pixels on a side, 200 megapixels in all.
 inline constexpr int kMaxPictureSide = 30000;
@@ -19,6 +23,9 @@ struct DecodedPicture {
     // True when `image` is a canvas `extraRows` taller than the picture, the
     // picture in its top rows and black below; false when it is the picture.
     bool onCanvas = false;
+    // The source's metadata when decoding had to read it (a PNG's, for its
+    // orientation), so that the caller need not read the file once more.
+    std::optional<PictureMetadata> metadata;
 };
 
 // Decodes the picture at `path`. With `extraRows` > 0 it decodes straight into
