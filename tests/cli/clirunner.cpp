@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -162,4 +163,18 @@ bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int time
         }
     }
     return false;
+}
+
+bool WriteLargeNonPicture(const QString& path, int mebibytes) {
+    QByteArray chunk(1 << 20, '\0');
+    for (int i = 0; i < chunk.size(); ++i)
+        chunk[i] = static_cast<char>(i * 131 + 7);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile large(path);
+    if (!large.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (int i = 0; i < mebibytes; ++i)
+        if (large.write(chunk) != chunk.size())
+            return false;
+    return true;
 }

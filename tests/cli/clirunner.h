@@ -42,3 +42,8 @@ QStringList TemporariesOf(const QString& folder, qint64 pid);
 // Waits until `process` has a temporary output in `folder`: true at once when
 // it has, false when the process ends or `timeoutMs` passes first.
 bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs);
+
+// Writes a file of `mebibytes` MiB that is no picture, of real bytes (no holes):
+// its copy keeps a temporary output in the output folder for long enough to be
+// seen however fast the machine is. False when it cannot be written.
+bool WriteLargeNonPicture(const QString& path, int mebibytes);

@@ -1,11 +1,13 @@
-// Runs killed at random moments (SIGKILL, seeded): every file under its final
-// name is complete, the sources stay unchanged, and the temporary files a
-// killed run leaves are removed by the next run into that folder.
+// Runs killed at random moments (SIGKILL, seeded), and one killed while it
+// surely writes a file: every file under its final name is complete, the
+// sources stay unchanged, and the temporary files a killed run leaves are
+// removed by the next run into that folder.
 #include "clirunner.h"
 #include "support/testsupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -33,15 +35,26 @@ void expectOnlyCompleteOutputs(const QString& folder) {
 
 TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
     TempFolder temp;
-    QStringList arguments{
+    const QStringList options{
         "--output",           "out",    "--text", QString::fromLatin1(kText), "--notice",
         "Copyright (C) 2002", "--jobs", "2"};
+    QStringList arguments = options;
     for (int i = 0; i < 40; ++i) {
         const QString name = QStringLiteral("src/bild%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         temp.write(name, SmallJpeg(120 + i, 90, i));
         arguments << name;
     }
     const auto sources = HashFiles(temp.file("src"));
+    // A kill counts as landed while a file was written when it leaves a
+    // temporary of its process behind (a killed process removes nothing).
+    int killsWhileWriting = 0;
+    const auto killNow = [&](QProcess& process) {
+        const qint64 pid = process.processId();
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+        process.waitForFinished(60000);
+        if (!TemporariesOf(temp.file("out"), pid).isEmpty())
+            ++killsWhileWriting;
+    };
 
     // a whole run, to learn how long one takes here (sanitizers make it slower)
     QElapsedTimer clock;
@@ -60,12 +73,38 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
         StartStamp(process, arguments, temp.path());
         ASSERT_TRUE(process.waitForStarted());
         QThread::msleep(static_cast<unsigned long>(when(random)));
-        ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
-        process.waitForFinished();
+        killNow(process);
         expectOnlyCompleteOutputs(temp.file("out"));
         EXPECT_EQ(HashFiles(temp.file("src")), sources);
         leftBehind += TemporariesIn(temp.file("out")).size();
     }
+
+    // Random moments may all miss the writing of a file: one run more, killed
+    // once it is seen writing. It copies a large file that is no picture, whose
+    // temporary lives long; a kill that still comes too late is tried again.
+    const QString large = temp.file("gross/gross.bin");
+    ASSERT_TRUE(WriteLargeNonPicture(large, 256));
+    const auto largeSource = HashFiles(temp.file("gross"));
+    const QStringList largeArguments = options + QStringList{"gross/gross.bin"};
+    const int killsBefore = killsWhileWriting;
+    for (int attempt = 0; attempt < 3 && killsWhileWriting == killsBefore; ++attempt) {
+        SCOPED_TRACE(attempt);
+        QProcess process;
+        StartStamp(process, largeArguments, temp.path());
+        ASSERT_TRUE(process.waitForStarted());
+        ASSERT_TRUE(WaitForTemporaryOf(process, temp.file("out"), 120000))
+            << "the run wrote no file";
+        killNow(process);
+        if (killsWhileWriting == killsBefore) { // too late: the copy is whole, and goes
+            EXPECT_EQ(CheckStamped(temp.file("out/gross.bin"), kText, false), QString());
+            QFile::remove(temp.file("out/gross.bin"));
+        }
+        EXPECT_FALSE(QFileInfo::exists(temp.file("out/gross.bin")));
+        expectOnlyCompleteOutputs(temp.file("out"));
+    }
+    EXPECT_EQ(HashFiles(temp.file("gross")), largeSource);
+    ASSERT_GT(killsWhileWriting, 0) << "no kill landed while a file was being written";
+    leftBehind += TemporariesIn(temp.file("out")).size();
 
     // a stale temporary of a process long gone, whatever the kills left
     temp.write("out/.stampora-tmp-999999999-00000000000000ff", "halb");
@@ -76,4 +115,5 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
     expectOnlyCompleteOutputs(temp.file("out"));
     EXPECT_EQ(HashFiles(temp.file("src")), sources);
     RecordProperty("temporaries_left_by_kills", leftBehind);
+    RecordProperty("kills_while_writing", killsWhileWriting);
 }

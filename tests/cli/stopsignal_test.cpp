@@ -4,7 +4,6 @@
 #include "support/testsupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -37,15 +36,7 @@ TEST_P(StoppedRun, RemovesItsTemporariesAndExitsWithTheSignalsCode) {
         arguments << "--cop-name";
     // First a large file that is no picture: its copy keeps a temporary in the
     // output folder for long enough to be seen however fast the machine is.
-    {
-        QByteArray chunk(1 << 20, '\0');
-        for (int i = 0; i < chunk.size(); ++i)
-            chunk[i] = static_cast<char>(i * 131 + 7);
-        QFile large(temp.write("src/gross.jpg", {}));
-        ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 256; ++i)
-            ASSERT_EQ(large.write(chunk), chunk.size());
-    }
+    ASSERT_TRUE(WriteLargeNonPicture(temp.file("src/gross.jpg"), 256));
     arguments << "src/gross.jpg";
     for (int i = 0; i < 30; ++i) {
         const QString name = QStringLiteral("src/bild%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
