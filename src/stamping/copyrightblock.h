@@ -31,9 +31,10 @@ struct CopyrightEntry {
     std::size_t firstLineLength = 0;
 };
 
-// The result of one read: the entries as slices of the file, whose bytes are
-// read from the open file when an entry is shown (or kept in memory for files
-// read whole and for bytes scanned in memory).
+// The result of one read: the entries as slices of the file. Their bytes are
+// kept in memory (readIntoMemory, and always for files read whole and bytes
+// scanned in memory); only the command line, for texts too long to keep, reads
+// them from the open file as it shows them.
 class CopyrightScan {
 public:
     bool ok() const { return error_.isEmpty(); }
@@ -55,8 +56,9 @@ public:
     // Reads the bytes the entries cover into memory and lets the file go, so the
     // entries stay as they were read whatever happens to the file afterwards.
     // False, reading from the file as before, when they would take more than
-    // `maxBytes` or that memory cannot be had. A file that has changed since it
-    // was scanned is an error (see ok()), its entries are dropped.
+    // `maxBytes` or that memory cannot be had (the viewer then shows nothing).
+    // A file that has changed since it was scanned is an error (see ok()), its
+    // entries are dropped.
     bool readIntoMemory(std::size_t maxBytes);
     // After entries were shown from the file: false, with error() set, when a
     // read of their bytes came out short or the file changed since its scan.

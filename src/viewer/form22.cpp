@@ -64,10 +64,16 @@ void Form22::Command2_Click() {
         showMessage(scan.error(), MessageIcon::Warning); // names the file and the reason
         return;
     }
-    // the file is read once: the entries stay as read, whatever happens to the
-    // file afterwards (up to a size no viewer needs; beyond it they are fetched
-    // when shown)
-    scan.readIntoMemory(kMaxBytesKeptInMemory);
+    // the file is read once: the entries are kept in memory as read, whatever
+    // happens to the file afterwards; texts too long to keep are not shown
+    if (!scan.readIntoMemory(kMaxBytesKeptInMemory)) {
+        showMessage(QStringLiteral("Die Copyright-Texte der Datei „%1“ sind zu lang, um sie "
+                                   "anzuzeigen (höchstens %2 MiB zusammen).")
+                        .arg(Text1->text())
+                        .arg(kMaxBytesKeptInMemory >> 20),
+                    MessageIcon::Warning);
+        return;
+    }
     if (!scan.ok()) { // the file changed while it was read
         showMessage(scan.error(), MessageIcon::Warning);
         return;

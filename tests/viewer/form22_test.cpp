@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "app/pageregistry.h"
 #include "app/programend.h"
+#include "base/filebytes.h"
 #include "stamping/copyrightblock.h"
 #include "support/recorders.h"
 #include "support/testsupport.h"
@@ -145,6 +146,29 @@ TEST_F(Viewer, TooManyEntriesAreCutWithANote) {
     EXPECT_EQ(page().List1->model()->rowCount(), int(kMaxCopyrightEntries));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_TRUE(messages.messages()[0].text.contains("100000"));
+}
+
+TEST_F(Viewer, TextsTooLongToKeepGiveAMessageAndAnEmptyList) {
+    // two blocks with a hole of more than the viewer keeps between them (a
+    // sparse file): the first entry's text runs from one to the other
+    const QString path = folder.write("riesig.bin", CopyrightBlockBytes("Anfang"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.resize(qint64(kMaxBytesKeptInMemory) + 4096));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        ASSERT_TRUE(file.write(CopyrightBlockBytes("Ende")) > 0);
+    }
+    read(stamped("good.jpg", {"Vorher"}));
+    clickEntry(0);
+    read(path);
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_TRUE(page().Text3->toPlainText().isEmpty());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text,
+              QStringLiteral("Die Copyright-Texte der Datei „%1“ sind zu lang, um sie anzuzeigen "
+                             "(höchstens 256 MiB zusammen).")
+                  .arg(path));
+    EXPECT_FALSE(ProgramEnding());
 }
 
 TEST_F(Viewer, ChooseButtonTakesTheDialogsAnswerAndACancelKeepsTheName) {
