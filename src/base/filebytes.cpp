@@ -12,15 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QString readError(const QString& path, const QString& reason) {
+QString fileReadError(const QString& path, const QString& reason) {
     return QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.").arg(path, reason);
 }
-
-// Closes the descriptor on every way out.
-
-} // namespace
 
 FileBytes LoadFileBytes(const QString& path) {
     FileBytes result;
@@ -32,20 +26,20 @@ FileBytes LoadFileBytes(const QString& path) {
     const auto fd = std::make_shared<FileDescriptor>(
         OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd->get() < 0) {
-        result.error = readError(path, DescribeFileError(errno));
+        result.error = fileReadError(path, DescribeFileError(errno));
         return result;
     }
     struct stat info {};
     if (::fstat(fd->get(), &info) != 0) {
-        result.error = readError(path, DescribeFileError(errno));
+        result.error = fileReadError(path, DescribeFileError(errno));
         return result;
     }
     if (S_ISDIR(info.st_mode)) {
-        result.error = readError(path, DescribeFileError(EISDIR));
+        result.error = fileReadError(path, DescribeFileError(EISDIR));
         return result;
     }
     if (!S_ISREG(info.st_mode)) {
-        result.error = readError(path, describeNotRegularFile());
+        result.error = fileReadError(path, describeNotRegularFile());
         return result;
     }
     const auto size = static_cast<std::size_t>(info.st_size);
@@ -65,12 +59,13 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     auto buffer = std::make_shared<QByteArray>();
     if (const int err = readToEnd(fd->get(), kMaxBytesKeptInMemory, buffer.get()); err == EFBIG) {
-        result.error = readError(path, QStringLiteral("Sie gibt keine Größe an (wie die Dateien "
-                                                      "unter /proc) und ist länger als %1 MiB")
-                                           .arg(kMaxBytesKeptInMemory >> 20));
+        result.error =
+            fileReadError(path, QStringLiteral("Sie gibt keine Größe an (wie die Dateien "
+                                               "unter /proc) und ist länger als %1 MiB")
+                                    .arg(kMaxBytesKeptInMemory >> 20));
         return result;
     } else if (err != 0) {
-        result.error = readError(path, DescribeFileError(err));
+        result.error = fileReadError(path, DescribeFileError(err));
         return result;
     }
     result.unchanged = [] { return true; };

@@ -29,6 +29,10 @@ struct FileBytes {
     QByteArrayView bytes;
 };
 
+// The one wording of a file that cannot be read: "Die Datei „PATH“ konnte nicht
+// gelesen werden: REASON."
+QString fileReadError(const QString& path, const QString& reason);
+
 // Loads a regular file. Folders, devices and pipes are refused (reading them
 // could block or never end); a missing name or file gives an error, never a
 // crash. A file that reports no size is read whole up to

@@ -9,6 +9,15 @@ inline quint16 readLittleEndian16(const uchar* source) {
     return qFromLittleEndian<quint16>(source);
 }
 
+inline quint32 readLittleEndian32(const uchar* source) {
+    return qFromLittleEndian<quint32>(source);
+}
+
+// A signed field (such as a bitmap's height, negative for rows stored top down).
+inline qint32 readLittleEndianSigned32(const uchar* source) {
+    return qFromLittleEndian<qint32>(source);
+}
+
 inline void storeLittleEndian16(uchar* target, quint16 value) {
     qToLittleEndian(value, target);
 }

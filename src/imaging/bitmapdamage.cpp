@@ -1,8 +1,8 @@
 #include "base/filename.h"
+#include "base/littleendian.h"
 #include "imaging/picturedamage.h"
 
 #include <QFile>
-#include <QtEndian>
 
 namespace {
 
@@ -25,21 +25,21 @@ bool IsBitmapDataDamaged(const QString& path) {
     const qint64 got = file.read(reinterpret_cast<char*>(header), sizeof header);
     if (got < kFileHeaderSize + kCoreHeaderSize || header[0] != 'B' || header[1] != 'M')
         return false;
-    const quint32 pixelOffset = qFromLittleEndian<quint32>(header + 10);
-    const quint32 infoSize = qFromLittleEndian<quint32>(header + 14);
+    const quint32 pixelOffset = readLittleEndian32(header + 10);
+    const quint32 infoSize = readLittleEndian32(header + 14);
     qint64 width = 0, height = 0;
     int bitCount = 0;
     quint32 compression = kUncompressed, declaredBytes = 0;
     if (infoSize == kCoreHeaderSize) {
-        width = qFromLittleEndian<quint16>(header + 18);
-        height = qFromLittleEndian<quint16>(header + 20);
-        bitCount = qFromLittleEndian<quint16>(header + 24);
+        width = readLittleEndian16(header + 18);
+        height = readLittleEndian16(header + 20);
+        bitCount = readLittleEndian16(header + 24);
     } else if (infoSize >= kInfoHeaderSize && got == qint64(sizeof header)) {
-        width = qFromLittleEndian<qint32>(header + 18);
-        height = qFromLittleEndian<qint32>(header + 22); // negative: stored top down
-        bitCount = qFromLittleEndian<quint16>(header + 28);
-        compression = qFromLittleEndian<quint32>(header + 30);
-        declaredBytes = qFromLittleEndian<quint32>(header + 34);
+        width = readLittleEndianSigned32(header + 18);
+        height = readLittleEndianSigned32(header + 22); // negative: stored top down
+        bitCount = readLittleEndian16(header + 28);
+        compression = readLittleEndian32(header + 30);
+        declaredBytes = readLittleEndian32(header + 34);
     } else {
         return false;
     }

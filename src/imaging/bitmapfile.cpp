@@ -124,9 +124,9 @@ int writeFailed(CoreError* error, const QString& detail) {
 void expandRow24To32(const uchar* in, int width, uchar* out) {
     int x = 0;
     for (; x + 4 <= width; x += 4, in += 12, out += 16) {
-        const quint32 a = qFromLittleEndian<quint32>(in);
-        const quint32 b = qFromLittleEndian<quint32>(in + 4);
-        const quint32 c = qFromLittleEndian<quint32>(in + 8);
+        const quint32 a = readLittleEndian32(in);
+        const quint32 b = readLittleEndian32(in + 4);
+        const quint32 c = readLittleEndian32(in + 8);
         storeLittleEndian32(out, a & 0x00FFFFFFu);
         storeLittleEndian32(out + 4, (a >> 24 | b << 8) & 0x00FFFFFFu);
         storeLittleEndian32(out + 8, (b >> 16 | c << 16) & 0x00FFFFFFu);

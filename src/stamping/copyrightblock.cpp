@@ -351,8 +351,7 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         scan.failAsChanged();
         return scan;
     } else if (err != 0) {
-        scan.error_ = QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.")
-                          .arg(path, DescribeFileError(err));
+        scan.error_ = fileReadError(path, DescribeFileError(err));
         return scan;
     }
     collector.finish();
