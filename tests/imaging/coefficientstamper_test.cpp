@@ -12,7 +12,6 @@
 #include <QBuffer>
 #include <QImage>
 #include <QRandomGenerator>
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
@@ -40,62 +39,6 @@ void readHeader(jpeg_decompress_struct* info, const QByteArray& jpeg) {
     jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(jpeg.constData()),
                  static_cast<unsigned long>(jpeg.size()));
     jpeg_read_header(info, TRUE);
-}
-
-struct Encoding {
-    int h = 2, v = 2; // luma sampling; 0: grey
-    bool progressive = false;
-    bool arithmetic = false;
-    int quality = 85;
-    bool cmyk = false;      // the picture's bytes taken as CMYK, written as YCCK
-    bool optimised = false; // Huffman tables made for this picture: not every symbol has a code
-};
-
-// The picture as a camera would write it, with libjpeg.
-QByteArray encode(const QImage& picture, const Encoding& how) {
-    const QImage rgb =
-        picture.convertToFormat(how.cmyk ? QImage::Format_RGB32 : QImage::Format_RGB888);
-    jpeg_compress_struct info{};
-    JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_compress(&info);
-        std::free(out);
-        ADD_FAILURE() << "libjpeg could not encode the test picture";
-        return {};
-    }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = JDIMENSION(rgb.width());
-    info.image_height = JDIMENSION(rgb.height());
-    info.input_components = how.cmyk ? 4 : 3;
-    info.in_color_space = how.cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, how.quality, TRUE);
-    if (how.cmyk) {
-        jpeg_set_colorspace(&info, JCS_YCCK);
-    } else if (how.h == 0) {
-        jpeg_set_colorspace(&info, JCS_GRAYSCALE);
-    } else {
-        info.comp_info[0].h_samp_factor = how.h;
-        info.comp_info[0].v_samp_factor = how.v;
-    }
-    info.arith_code = how.arithmetic ? TRUE : FALSE;
-    info.optimize_coding = how.optimised ? TRUE : FALSE;
-    if (how.progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<uchar*>(rgb.constScanLine(int(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray jpeg(reinterpret_cast<const char*>(out), qsizetype(size));
-    std::free(out);
-    return jpeg;
 }
 
 // Decoded as `djpeg -nosmooth` does: chroma replicated, the accurate DCT.
@@ -195,7 +138,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
     TempFolder folder;
     const struct {
         const char* name;
-        Encoding how;
+        JpegEncoding how;
         QSize size;
         bool enlarge;
     } cases[] = {
@@ -212,7 +155,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray source = encode(photoLike(c.size.width(), c.size.height()), c.how);
+        const QByteArray source = EncodedJpeg(photoLike(c.size.width(), c.size.height()), c.how);
         const int height = c.size.height();
         const int outputHeight = height + (c.enlarge ? 20 : 0);
         QByteArray kept;
@@ -272,10 +215,10 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
         // the size: the source's, within 6 %, and the strip (the notice's rows
         // encoded alone as the source is)
         const int stripTop = std::max(0, outputHeight - 20);
-        const QByteArray strip =
-            encode(QImage(reference.copy(0, stripTop, reference.width(), outputHeight - stripTop))
-                       .convertToFormat(QImage::Format_RGB32),
-                   c.how);
+        const QByteArray strip = EncodedJpeg(
+            QImage(reference.copy(0, stripTop, reference.width(), outputHeight - stripTop))
+                .convertToFormat(QImage::Format_RGB32),
+            c.how);
         EXPECT_LE(double(kept.size()), 1.06 * double(source.size()) + double(strip.size()))
             << kept.size() << " from " << source.size() << " and a strip of " << strip.size();
     }
@@ -285,16 +228,16 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
 // with nothing written.
 TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
     const QImage picture = photoLike(64, 48);
-    const QByteArray plain = encode(picture, {});
+    const QByteArray plain = EncodedJpeg(picture, {});
     QByteArray png;
     {
         QBuffer device(&png);
         device.open(QIODevice::WriteOnly);
         ASSERT_TRUE(picture.save(&device, "PNG"));
     }
-    Encoding arithmetic;
+    JpegEncoding arithmetic;
     arithmetic.arithmetic = true;
-    Encoding cmyk;
+    JpegEncoding cmyk;
     cmyk.cmyk = true;
     const struct {
         const char* name;
@@ -302,8 +245,8 @@ TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
     } cases[] = {
         {"PNG", png},
         {"EXIF orientation 6", WithSegments(plain, ExifWithOrientation(6))},
-        {"arithmetic coding", encode(picture, arithmetic)},
-        {"CMYK", encode(picture, cmyk)},
+        {"arithmetic coding", EncodedJpeg(picture, arithmetic)},
+        {"CMYK", EncodedJpeg(picture, cmyk)},
         {"cut short", plain.left(plain.size() / 2)},
         {"header only", plain.left(200)},
         {"empty", {}},

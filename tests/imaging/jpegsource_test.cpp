@@ -9,33 +9,16 @@
 #include <QColorSpace>
 #include <QImage>
 #include <gtest/gtest.h>
-#include <turbojpeg.h>
 
 namespace {
-
-QByteArray encode(const QImage& picture, int sampling, int flags = 0) {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    tjhandle handle = tjInitCompress();
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    const int result = tjCompress2(handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()),
-                                   rgb.height(), TJPF_RGB, &out, &size, sampling, 90, flags);
-    QByteArray jpeg =
-        result == 0 ? QByteArray(reinterpret_cast<char*>(out), qsizetype(size)) : QByteArray();
-    tjFree(out);
-    tjDestroy(handle);
-    EXPECT_FALSE(jpeg.isEmpty());
-    return jpeg;
-}
 
 // The stream from its first segment that is not APPn or COM: the picture
 // without the metadata, which the general encoder does not carry.
 QByteArray pictureData(const QByteArray& jpeg) {
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF &&
-           ((quint8(jpeg[at + 1]) & 0xF0) == 0xE0 || quint8(jpeg[at + 1]) == 0xFE))
-        at += 2 + (quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]));
-    return jpeg.mid(at);
+    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg))
+        if ((segment.marker & 0xF0) != 0xE0 && segment.marker != 0xFE)
+            return jpeg.mid(segment.at);
+    return {};
 }
 
 // What the stamping path makes of a file, and what the general path makes of it.
@@ -62,6 +45,10 @@ BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
     return both;
 }
 
+// The pictures of the tests: quality 90, chroma at half or at full resolution.
+constexpr JpegEncoding k420{.quality = 90};
+constexpr JpegEncoding k444{.h = 1, .v = 1, .quality = 90};
+
 const QString kNotice = QStringLiteral("Copyright (C) 2026 Anna Beispiel – ÄÖÜ gjpqy");
 
 } // namespace
@@ -75,20 +62,18 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
     const struct {
         const char* name;
         QSize size;
-        int sampling;
-        int flags;
+        JpegEncoding how;
         bool profile;
     } cases[] = {
-        {"420", {203, 97}, TJSAMP_420, 0, false},
-        {"444", {64, 48}, TJSAMP_444, 0, false},
-        {"422-progressive", {150, 41}, TJSAMP_422, TJFLAG_PROGRESSIVE, false},
-        {"grey", {77, 60}, TJSAMP_GRAY, 0, false},
-        {"profile", {120, 80}, TJSAMP_420, 0, true},
-        {"shorter-than-the-strip", {90, 9}, TJSAMP_420, 0, false},
+        {"420", {203, 97}, k420, false},
+        {"444", {64, 48}, k444, false},
+        {"422-progressive", {150, 41}, {.h = 2, .v = 1, .progressive = true, .quality = 90}, false},
+        {"grey", {77, 60}, {.h = 0, .quality = 90}, false},
+        {"profile", {120, 80}, k420, true},
+        {"shorter-than-the-strip", {90, 9}, k420, false},
     };
     for (const auto& c : cases) {
-        QByteArray jpeg =
-            encode(DetailedPicture(c.size.width(), c.size.height()), c.sampling, c.flags);
+        QByteArray jpeg = EncodedJpeg(DetailedPicture(c.size.width(), c.size.height()), c.how);
         if (c.profile) { // Qt's writer carries the profile of the picture's colour space
             QImage tagged = QImage::fromData(jpeg);
             tagged.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
@@ -119,7 +104,7 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
 // Pictures the direct path does not take still come out as before.
 TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
     TempFolder folder;
-    const QByteArray plain = encode(DetailedPicture(60, 40), TJSAMP_420);
+    const QByteArray plain = EncodedJpeg(DetailedPicture(60, 40), k420);
     QByteArray png;
     {
         QBuffer device(&png);
@@ -160,7 +145,7 @@ TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
 
 TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
     TempFolder folder;
-    QByteArray jpeg = encode(DetailedPicture(16, 16), TJSAMP_444);
+    QByteArray jpeg = EncodedJpeg(DetailedPicture(16, 16), k444);
     // the frame header: FFC0, length, precision, height, width
     const qsizetype sof = jpeg.indexOf(QByteArray::fromHex("ffc0"));
     ASSERT_GT(sof, 0);
@@ -185,9 +170,9 @@ TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
 // picture) meets it first; nothing is made up for the missing rows.
 TEST(DirectJpegDecode, DamagedStreamsFailOnEveryPath) {
     TempFolder folder;
-    const QByteArray plain = encode(DetailedPicture(160, 120), TJSAMP_420);
-    const QByteArray progressive =
-        encode(DetailedPicture(160, 120), TJSAMP_444, TJFLAG_PROGRESSIVE);
+    const QByteArray plain = EncodedJpeg(DetailedPicture(160, 120), k420);
+    const QByteArray progressive = EncodedJpeg(
+        DetailedPicture(160, 120), {.h = 1, .v = 1, .progressive = true, .quality = 90});
     const QByteArray turned = WithSegments(plain, ExifWithOrientation(6, true));
     const struct {
         const char* name;

@@ -352,13 +352,9 @@ struct JpegHeaders {
 // Walks the marker segments up to the start of scan.
 JpegHeaders readHeaders(const QByteArray& jpeg) {
     JpegHeaders headers;
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF) {
-        const quint8 marker = quint8(jpeg[at + 1]);
-        const int length = quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]);
-        const QByteArray body = jpeg.mid(at + 4, length - 2);
-        if (marker == 0xDA)
-            break;
+    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg)) {
+        const quint8 marker = segment.marker;
+        const QByteArray& body = segment.body;
         if (marker == 0xC0 || marker == 0xC1) {
             for (int c = 0; c < quint8(body[5]); ++c)
                 headers.samplingFactors.append(quint8(body[6 + 3 * c + 1]));
@@ -374,7 +370,6 @@ JpegHeaders readHeaders(const QByteArray& jpeg) {
         } else if (marker == 0xE2 && body.startsWith(QByteArray("ICC_PROFILE\0", 12))) {
             ++headers.iccSegments;
         }
-        at += 2 + length;
     }
     return headers;
 }

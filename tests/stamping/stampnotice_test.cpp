@@ -61,14 +61,12 @@ QByteArray cameraJpeg(int width, int height) {
 
 // The luma sampling factors of a JPEG's frame header, as "2x2".
 QString lumaSampling(const QByteArray& jpeg) {
-    for (qsizetype at = 2; at + 12 < jpeg.size();) {
-        const quint8 marker = quint8(jpeg[at + 1]);
-        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
-            const quint8 factors = quint8(jpeg[at + 11]);
+    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg))
+        if ((segment.marker == 0xC0 || segment.marker == 0xC1 || segment.marker == 0xC2) &&
+            segment.body.size() > 7) {
+            const quint8 factors = quint8(segment.body[7]); // behind the first component's id
             return QStringLiteral("%1x%2").arg(factors >> 4).arg(factors & 0x0F);
         }
-        at += 2 + (quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]));
-    }
     return {};
 }
 

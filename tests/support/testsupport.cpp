@@ -107,28 +107,6 @@ QByteArray EncodedPicture(const QImage& picture, const char* format, int quality
     return bytes;
 }
 
-QByteArray JpegSegment(const char* markerHex, const QByteArray& body) {
-    QByteArray bytes = QByteArray::fromHex(markerHex);
-    const auto length = quint16(body.size() + 2);
-    return bytes.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
-}
-
-QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments) {
-    return jpeg.left(2) + segments + jpeg.mid(2);
-}
-
-QByteArray ExifWithOrientation(int orientation, bool bigEndian) {
-    QByteArray body("Exif\0\0", 6);
-    const char value = char(orientation);
-    if (bigEndian) // TIFF header, one entry: orientation (0x0112), SHORT, 1, value; no next IFD
-        body += QByteArray::fromHex("4d4d002a000000080001011200030000000100") + value +
-                QByteArray::fromHex("000000000000");
-    else
-        body += QByteArray::fromHex("49492a000800000001001201030001000000") + value +
-                QByteArray::fromHex("00000000000000");
-    return JpegSegment("ffe1", body);
-}
-
 QByteArray SmallGif(int width, int height) {
     QByteArray gif("GIF89a");
     appendLittleEndian16(gif, quint16(width));
@@ -159,20 +137,4 @@ QByteArray SmallGif(int width, int height) {
         gif += block;
     }
     return gif + QByteArray("\0;", 2);
-}
-
-QByteArray CorruptJpeg(const QByteArray& jpeg) {
-    const qsizetype scan = jpeg.indexOf(QByteArray::fromHex("ffda"));
-    if (scan < 0)
-        return {};
-    const qsizetype dataStart = scan + 2 + (uchar(jpeg[scan + 2]) << 8 | uchar(jpeg[scan + 3]));
-    qsizetype at = dataStart + (jpeg.size() - dataStart) / 2;
-    while (at < jpeg.size() && uchar(jpeg[at - 1]) == 0xFF)
-        ++at;
-    QByteArray broken = jpeg;
-    for (int i = 0; i < 16 && at + 1 < broken.size() - 2; ++i, at += 2) {
-        broken[at] = char(0xFF); // a stuffed 0xFF: eight one bits
-        broken[at + 1] = 0;
-    }
-    return broken;
 }

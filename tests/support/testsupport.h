@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/jpegfixtures.h" // JPEG pictures, segments and EXIF
+
 // A temporary folder that is removed with its contents at the end of the test.
 class TempFolder {
 public:
@@ -44,15 +46,5 @@ QByteArray SmallJpeg(int width, int height, int seed);
 QImage DetailedPicture(int width, int height);
 // The picture in a format Qt writes ("BMP", "JPEG", "PNG"), JPEG at `quality`.
 QByteArray EncodedPicture(const QImage& picture, const char* format, int quality = 90);
-// One JPEG segment: its marker (hex, "ffe1"), the 16-bit big-endian length, the body.
-QByteArray JpegSegment(const char* markerHex, const QByteArray& body);
-// The JPEG with `segments` put right after its SOI.
-QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments);
-// An APP1 EXIF segment whose only tag is the orientation (6: turn a quarter to
-// the right to view), in Motorola or Intel byte order.
-QByteArray ExifWithOrientation(int orientation, bool bigEndian = true);
 // A GIF of 128 blues and yellows, its pixel data stored without compression.
 QByteArray SmallGif(int width, int height);
-// The JPEG with a run of codes that no Huffman table has (all ones) written
-// into the middle of its scan data.
-QByteArray CorruptJpeg(const QByteArray& jpeg);
