@@ -18,6 +18,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr int FileHeaderSize = 14;
@@ -119,9 +123,8 @@ int writeFailed(CoreError* error, const QString& detail) {
     return failed(error, CoreError::Code::BitmapNotWritten, BitmapUnexpectedError, detail);
 }
 
-// Blue, green, red to blue, green, red, 0; four pixels (three words) at a time,
-// as this runs for every picture the windows stamp.
-void expandRow24To32(const uchar* in, int width, uchar* out) {
+// Blue, green, red to blue, green, red, 0; four pixels (three words) at a time.
+void expandRow24To32Portable(const uchar* in, int width, uchar* out) {
     int x = 0;
     for (; x + 4 <= width; x += 4, in += 12, out += 16) {
         const quint32 a = readLittleEndian32(in);
@@ -135,6 +138,34 @@ void expandRow24To32(const uchar* in, int width, uchar* out) {
     for (; x < width; ++x, in += 3, out += 4)
         storeLittleEndian32(out, quint32(in[0]) | quint32(in[1]) << 8 | quint32(in[2]) << 16);
 }
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The same with one byte shuffle for four pixels, as this runs for every picture
+// the windows stamp. Each load takes 16 bytes of which 12 are used, so it stops
+// while two pixels are left; the rest goes the portable way.
+__attribute__((target("ssse3"))) void expandRow24To32Shuffled(const uchar* in, int width,
+                                                              uchar* out) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    int x = 0;
+    for (; x + 6 <= width; x += 4, in += 12, out += 16) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(pixels, spread));
+    }
+    expandRow24To32Portable(in, width - x, out);
+}
+
+void expandRow24To32(const uchar* in, int width, uchar* out) {
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles)
+        expandRow24To32Shuffled(in, width, out);
+    else
+        expandRow24To32Portable(in, width, out);
+}
+#else
+void expandRow24To32(const uchar* in, int width, uchar* out) {
+    expandRow24To32Portable(in, width, out);
+}
+#endif
 
 int tooLarge(CoreError* error) {
     return writeFailed(error, QStringLiteral("Das Bild ist zu groß für eine Bitmap-Datei."));
@@ -195,9 +226,12 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
-    bool open() const {
+    bool open() {
         struct stat info {};
-        return fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+        if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
+            return false;
+        length_ = info.st_size;
+        return true;
     }
     bool write(const char* data, qint64 size) {
         while (size > 0) {
@@ -213,7 +247,8 @@ public:
         return true;
     }
     bool commit() {
-        const bool cut = ::ftruncate(fd_, offset_) == 0;
+        // the same length as before (the run's pictures share a size): nothing to cut
+        const bool cut = offset_ == length_ || ::ftruncate(fd_, offset_) == 0;
         const int fd = std::exchange(fd_, -1);
         return ::close(fd) == 0 && cut;
     }
@@ -221,14 +256,17 @@ public:
 private:
     int fd_;
     off_t offset_ = 0;
+    off_t length_ = 0; // the file's length when opened
 };
 
 // The header, then the rows bottom-up, each filled by `fillRow(pictureRow, out)`
-// over zero bytes, gathered into chunks, through `file` (ReplacingFile: the file
-// replaces `path` when complete; FileInPlace).
+// over zero bytes (unless `fillsWholeRows`: it writes every byte of a row),
+// gathered into chunks, through `file` (ReplacingFile: the file replaces `path`
+// when complete; FileInPlace).
 template <class File>
 int writeBitmap(const BitmapLayout& layout, const QString& path,
-                const std::function<void(int, uchar*)>& fillRow, CoreError* error) {
+                const std::function<void(int, uchar*)>& fillRow, CoreError* error,
+                bool fillsWholeRows = false) {
     File file(path);
     if (!file.open())
         return writeFailed(
@@ -244,7 +282,8 @@ int writeBitmap(const BitmapLayout& layout, const QString& path,
         const int last = std::max(0, first - int(rowsPerChunk) + 1);
         const qsizetype used = qsizetype(first - last + 1) * rowLength;
         auto* out = reinterpret_cast<uchar*>(chunk.data());
-        std::memset(out, 0, size_t(used)); // padding and the bits that are or-ed in
+        if (!fillsWholeRows)
+            std::memset(out, 0, size_t(used)); // padding and the bits that are or-ed in
         for (int row = first; row >= last; --row, out += rowLength)
             fillRow(row, out);
         written = file.write(chunk.constData(), used);
@@ -323,7 +362,8 @@ int WriteBitmapFile(const cDIBSection& picture, int bitCount, const QString& pat
         };
     else
         fillRow = [&](int row, uchar* out) { expandRow24To32(picture.ScanLine(row), width, out); };
+    const bool wholeRows = bitCount == 32; // 4 bytes a pixel: no padding
     return mode == BitmapWriteMode::InPlace
-               ? writeBitmap<FileInPlace>(layout, path, fillRow, error)
-               : writeBitmap<ReplacingFile>(layout, path, fillRow, error);
+               ? writeBitmap<FileInPlace>(layout, path, fillRow, error, wholeRows)
+               : writeBitmap<ReplacingFile>(layout, path, fillRow, error, wholeRows);
 }

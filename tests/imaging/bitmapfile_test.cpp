@@ -264,7 +264,7 @@ TEST(BitmapFile, ImageBufferGivesTheSameFileAsItsPicture) {
     // odd widths pad their rows; 1500 × 1000 spreads over several write chunks
     TempFolder folder;
     for (const QSize size :
-         {QSize(1, 2), QSize(2, 3), QSize(3, 1), QSize(5, 4), QSize(1500, 1000)}) {
+         {QSize(1, 2), QSize(2, 3), QSize(3, 1), QSize(5, 4), QSize(7, 3), QSize(1500, 1000)}) {
         QImage picture(size, QImage::Format_RGB32);
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
@@ -278,12 +278,14 @@ TEST(BitmapFile, ImageBufferGivesTheSameFileAsItsPicture) {
             ASSERT_GT(length, 0);
             for (const BitmapWriteMode mode :
                  {BitmapWriteMode::Replace, BitmapWriteMode::InPlace}) {
-                // an earlier, longer file is cut to the new length
-                const QString fromBuffer =
-                    folder.write("buffer.bmp", QByteArray(length + 100, 'x'));
-                EXPECT_EQ(WriteBitmapFile(buffer, bitCount, fromBuffer, nullptr, mode), length);
-                EXPECT_EQ(readAll(fromBuffer), readAll(fromPicture))
-                    << size.width() << " × " << size.height() << " at " << bitCount;
+                // an earlier, longer file is cut to the new length; one of the
+                // same length is overwritten in every byte
+                for (const int earlier : {length + 100, length}) {
+                    const QString fromBuffer = folder.write("buffer.bmp", QByteArray(earlier, 'x'));
+                    EXPECT_EQ(WriteBitmapFile(buffer, bitCount, fromBuffer, nullptr, mode), length);
+                    EXPECT_EQ(readAll(fromBuffer), readAll(fromPicture))
+                        << size.width() << " × " << size.height() << " at " << bitCount;
+                }
             }
         }
     }
