@@ -69,7 +69,9 @@ void StampingRun::startFiles() {
 }
 
 void StampingRun::fileDone(int row, QFutureWatcher<FileResult>* watcher) {
-    FileResult result = watcher->result();
+    // taken out of the future, so the composed picture is released by its writer
+    // as soon as it is written, not later on this thread with the watcher
+    FileResult result = watcher->future().takeResult();
     watcher->deleteLater();
     if (tester_)
         tester_->offer(row, std::move(result.composed));
