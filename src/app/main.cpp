@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "app/messageboxseam.h"
 #include "app/pageregistry.h"
+#include "base/resourcelimits.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -9,6 +10,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    RaiseOpenFileLimit(); // a run of many files on many threads needs them
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stampora"));
     QApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));

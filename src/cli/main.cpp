@@ -1,6 +1,7 @@
 // stampora-cli: the headless companion (read and stamp). Dispatches to one
 // command per file; a command is a function from its arguments to an exit code.
 #include "base/filename.h"
+#include "base/resourcelimits.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
     BlockStopSignals();
     StartStopSignalThread();
     ConsoleOutput::guardStandardStreams();
+    RaiseOpenFileLimit(); // many files in flight on many threads need them
     qInstallMessageHandler(quietQtMessages);
     ConsoleOutput::keepLibrariesQuiet();
     char platformOption[] = "-platform";

@@ -1,11 +1,15 @@
 #include "stamping/stampbatch.h"
 
+#include "base/resourcelimits.h"
+#include "stamping/picturememory.h"
+
 #include <QHash>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <numeric>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -53,22 +57,24 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
            const std::function<void(std::size_t, const FileOutcome&)>& onFinished) {
     std::vector<FileOutcome> outcomes(requests.size());
     const auto groups = groupByTouchedPaths(requests);
-    const std::size_t workers =
+    const std::size_t wanted =
         std::min<std::size_t>(groups.size(), static_cast<std::size_t>(std::max(threads, 1)));
     // Fewer files than threads: each file may use a second core for itself.
-    const bool spareCore = static_cast<std::size_t>(std::max(threads, 1)) > workers;
+    const bool spareCore = static_cast<std::size_t>(std::max(threads, 1)) > wanted;
+    // no more files in flight than open files allow, whatever the threads asked
+    const auto workers = static_cast<std::size_t>(
+        FilesAtOnceWithinOpenFileLimit(int(wanted), kDescriptorsPerStampedFile));
+    const std::shared_ptr<MemoryGate> memory = PictureMemoryGate(int(workers));
     std::atomic<std::size_t> nextGroup{0};
     std::mutex reportMutex;
     const auto work = [&] {
         for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
             for (const std::size_t i : groups[g]) {
-                if (spareCore) {
-                    StampRequest request = requests[i];
-                    request.spareCore = true;
-                    outcomes[i] = StampFile(request);
-                } else {
-                    outcomes[i] = StampFile(requests[i]);
-                }
+                StampRequest request = requests[i];
+                request.spareCore = request.spareCore || spareCore;
+                if (!request.memory)
+                    request.memory = memory;
+                outcomes[i] = StampFile(request);
                 if (onFinished) {
                     const std::lock_guard lock(reportMutex);
                     onFinished(i, outcomes[i]);
@@ -77,8 +83,12 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
         }
     };
     std::vector<std::jthread> pool;
-    for (std::size_t t = 1; t < workers; ++t)
-        pool.emplace_back(work);
+    try {
+        for (std::size_t t = 1; t < workers; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // no more threads to be had: the ones there take every file
+    }
     work();
     pool.clear(); // joins
     return outcomes;

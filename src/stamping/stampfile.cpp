@@ -9,6 +9,7 @@
 #include "imaging/dibsection.h"
 #include "imaging/notice.h"
 #include "stamping/copyrightblock.h"
+#include "stamping/picturememory.h"
 #include "stamping/runwrittenfiles.h"
 
 #include <QDir>
@@ -107,8 +108,10 @@ constexpr qint64 kLargestHeaderRewrite = qint64(1) << 30;
 // The copy with the copyright in its header segments; empty when the file
 // stays as it is (no JPEG or PNG, too large, unreadable), a note says why
 // where it should have changed.
+// The bytes read are taken from `gate` (when given) into `memory` first.
 QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QString& copyright,
-                                   QStringList* notes) {
+                                   QStringList* notes, MemoryGate* gate,
+                                   MemoryGate::Lease* memory) {
     char start[8] = {};
     if (preadResumed(fd, start, sizeof start, 0) != qint64(sizeof start))
         return {};
@@ -119,6 +122,11 @@ QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QStrin
         notes->append(QStringLiteral("Die Datei ist zu groß, um das Copyright in ihre Metadaten "
                                      "zu schreiben; sie ist unverändert kopiert."));
         return {};
+    }
+    if (gate) {
+        memory->reset(); // nothing held while waiting
+        // the file's bytes and the copy the metadata library makes of them
+        *memory = gate->take(2 * qint64(info.st_size));
     }
     QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
     qint64 done = 0;
@@ -245,10 +253,11 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
 // Step 2: the contents, under a temporary name in the output folder; a copy
 // gets the copyright in its header when asked, its picture untouched.
 bool writeContents(const StampRequest& request, int source, const struct stat& info,
-                   NoticeStep* notice, TemporaryOutput* output, FileOutcome* outcome) {
+                   NoticeStep* notice, TemporaryOutput* output, FileOutcome* outcome,
+                   MemoryGate::Lease* memory) {
     if (!notice->replaceContents && !request.metadata.copyright.isEmpty()) {
-        notice->jpeg =
-            copyWithCopyrightHeader(source, info, request.metadata.copyright, &outcome->notes);
+        notice->jpeg = copyWithCopyrightHeader(source, info, request.metadata.copyright,
+                                               &outcome->notes, request.memory.get(), memory);
         notice->replaceContents = !notice->jpeg.isEmpty();
     }
     if (!output->create(request.outputFolder, info.st_mode & 0777) ||
@@ -288,13 +297,19 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     // Outputs are never more readable than their source: its mode less the umask.
     const mode_t sourceMode = info.st_mode & 0777;
 
+    // the picture waits for its share of the run's memory before it is decoded;
+    // the share goes back once the output is written
+    MemoryGate::Lease memory;
+    if (request.memory && request.notice.on)
+        memory = request.memory->take(NoticeMemoryCost(request.source, request.keepQuality));
+
     NoticeStep notice;
     if (!composeNotice(request, sourceMode, &outcome, &notice))
         return outcome;
     step(1);
 
     TemporaryOutput output;
-    if (!writeContents(request, source.get(), info, &notice, &output, &outcome))
+    if (!writeContents(request, source.get(), info, &notice, &output, &outcome, &memory))
         return outcome;
     step(2);
 

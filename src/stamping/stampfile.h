@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class MemoryGate;
 class RunWrittenFiles;
 
 class cDIBSection;
@@ -46,7 +47,15 @@ struct StampRequest {
     // A JPEG source keeps its own quality: only the blocks the notice changes
     // are encoded anew. Pictures where this cannot work take the quality-100 path.
     bool keepQuality = false;
+    // The run's budget of memory for pictures in flight, shared by its
+    // requests: a picture waits for its share before it is decoded. Empty: none.
+    std::shared_ptr<MemoryGate> memory = nullptr;
 };
+
+// The descriptors stamping one file holds open at the most: the source, a
+// second reader of it while it is decoded (and one checking its stream), the
+// temporary output and the lock kept on it while it is renamed.
+inline constexpr int kDescriptorsPerStampedFile = 4;
 
 // The output folder followed by the source's file name.
 QString OutputPathFor(const QString& outputFolder, const QString& source);

@@ -1,6 +1,8 @@
 #include "stamping/stampingrun.h"
 
+#include "base/resourcelimits.h"
 #include "imaging/dibsection.h"
+#include "stamping/picturememory.h"
 #include "stamping/runstamping.h"
 #include "stamping/testerbitmap.h"
 
@@ -11,7 +13,10 @@
 StampingRun::StampingRun(StampingInputs& inputs, StampingProgress& progress, int filesAtOnce,
                          bool keepComposedPictures)
     : inputs_(inputs), progress_(progress),
-      filesAtOnce_(filesAtOnce > 0 ? filesAtOnce : std::max(QThread::idealThreadCount(), 1)) {
+      // no more files in flight than open files allow
+      filesAtOnce_(FilesAtOnceWithinOpenFileLimit(
+          filesAtOnce > 0 ? filesAtOnce : std::max(QThread::idealThreadCount(), 1),
+          kDescriptorsPerStampedFile)) {
     pool_.setMaxThreadCount(filesAtOnce_);
     if (keepComposedPictures) {
         tester_ = std::make_unique<TesterBitmapKeeper>(filesAtOnce_);
@@ -36,6 +41,7 @@ void StampingRun::start() {
         finishWhenStored();
         return;
     }
+    common.memory = PictureMemoryGate(filesAtOnce_);
     walk_.emplace(inputs_, progress_, std::move(common), filesAtOnce_);
     startFiles();
 }

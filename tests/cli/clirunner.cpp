@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -56,10 +57,9 @@ CliRun RunStamp(const QStringList& arguments, const QString& workingFolder) {
     return RunCli(QStringList{"stamp"} + arguments, workingFolder);
 }
 
-CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input,
-              const QString& redirection) {
-    QProcess process;
-    startCli(process, arguments, workingFolder, redirection);
+namespace {
+
+CliRun finishCli(QProcess& process, const QByteArray& input) {
     // written while the command runs: a long list does not fit a pipe's buffer
     process.write(input);
     process.closeWriteChannel();
@@ -70,6 +70,26 @@ CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const 
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input,
+              const QString& redirection) {
+    QProcess process;
+    startCli(process, arguments, workingFolder, redirection);
+    return finishCli(process, input);
+}
+
+CliRun RunStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
+                       quint64 limit) {
+    QProcess process;
+    process.setChildProcessModifier([resource, limit] {
+        const struct rlimit both { rlim_t(limit), rlim_t(limit) };
+        ::setrlimit(resource, &both);
+    });
+    startCli(process, QStringList{"stamp"} + arguments, workingFolder);
+    return finishCli(process, {});
 }
 
 namespace {

@@ -27,6 +27,10 @@ void StartCli(QProcess& process, const QStringList& arguments, const QString& wo
 // program's streams (">&-" closes standard output).
 CliRun RunCli(const QStringList& arguments, const QString& workingFolder,
               const QByteArray& input = {}, const QString& redirection = {});
+// "stamp" with `arguments`, its resource limit `resource` (RLIMIT_NOFILE,
+// RLIMIT_AS ...) set to `limit`, soft and hard, so that it cannot raise it.
+CliRun RunStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
+                       quint64 limit);
 
 // SHA-256 of every regular file under `folder`, by path relative to it.
 QMap<QByteArray, QByteArray> HashFiles(const QString& folder);
