@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace {
 
 // Kept free of the budget for the program itself: libraries, fonts, the list
@@ -33,6 +35,11 @@ std::shared_ptr<MemoryGate> PictureMemoryGate(int filesAtOnce) {
     const qint64 available =
         MemoryAvailableToProcess(kAddressSpacePerThread * std::max(filesAtOnce, 1));
     return std::make_shared<MemoryGate>(available - kProgramReserve);
+}
+
+int FilesAtOnceWithinMemory(int wanted) {
+    const qint64 room = MemoryAvailableToProcess() - kProgramReserve;
+    return int(std::clamp<qint64>(room / kAddressSpacePerThread, 1, std::max(wanted, 1)));
 }
 
 qint64 NoticeMemoryCost(const QString& path, bool keepQuality) {

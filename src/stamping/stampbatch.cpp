@@ -61,9 +61,10 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
         std::min<std::size_t>(groups.size(), static_cast<std::size_t>(std::max(threads, 1)));
     // Fewer files than threads: each file may use a second core for itself.
     const bool spareCore = static_cast<std::size_t>(std::max(threads, 1)) > wanted;
-    // no more files in flight than open files allow, whatever the threads asked
-    const auto workers = static_cast<std::size_t>(
-        FilesAtOnceWithinOpenFileLimit(int(wanted), kDescriptorsPerStampedFile));
+    // no more files in flight than open files allow, whatever the threads asked,
+    // and no more threads than the address space has room for
+    const auto workers = static_cast<std::size_t>(FilesAtOnceWithinMemory(
+        FilesAtOnceWithinOpenFileLimit(int(wanted), kDescriptorsPerStampedFile)));
     const std::shared_ptr<MemoryGate> memory = PictureMemoryGate(int(workers));
     std::atomic<std::size_t> nextGroup{0};
     std::mutex reportMutex;
