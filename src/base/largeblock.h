@@ -1,7 +1,8 @@
 #pragma once
 // Memory for whole pictures. Large blocks come straight from the system, zeroed,
 // and ask for huge pages, so touching them the first time costs a fraction of
-// the page faults of ordinary memory.
+// the page faults of ordinary memory; a few given back (up to 64 MiB) are kept
+// and handed out again, zeroed, for a picture of the same size.
 
 #include <QtGlobal>
 #include <cstddef>
