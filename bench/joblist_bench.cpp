@@ -1,8 +1,8 @@
 // Step 1 on a folder of 10 000 pictures: listing it through the pattern (every
 // keystroke in the filter field does this) and "++" adding every file at once.
-#include "job/drives.h"
-#include "job/filepattern.h"
-#include "job/joblist.h"
+#include "core/job/drives.h"
+#include "core/job/filepattern.h"
+#include "core/job/joblist.h"
 
 #include <QFile>
 #include <QTemporaryDir>

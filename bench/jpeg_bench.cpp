@@ -1,10 +1,10 @@
 // The picture writers on a 24-megapixel picture (6000 × 4000).
 #include "testpattern.h"
 
-#include "imaging/bitmapfile.h"
-#include "imaging/dibsection.h"
-#include "imaging/jpegcompressor.h"
-#include "imaging/picturemetadata.h"
+#include "core/imaging/bitmapfile.h"
+#include "core/imaging/dibsection.h"
+#include "core/imaging/jpegcompressor.h"
+#include "core/imaging/picturemetadata.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -4,9 +4,9 @@
 //   stampora_jpeg_encode encode IN.ppm OUT.jpg            reads a binary PPM, writes JPEG q100
 #include "testpattern.h"
 
-#include "imaging/dibsection.h"
-#include "imaging/jpegcompressor.h"
-#include "imaging/picturemetadata.h"
+#include "core/imaging/dibsection.h"
+#include "core/imaging/jpegcompressor.h"
+#include "core/imaging/picturemetadata.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The visible notice on a 12-megapixel JPEG: decode and compose, encode, and both;
 // through the general reader and the stamping path (straight into the image buffer).
-#include "imaging/coefficientstamper.h"
-#include "imaging/dibsection.h"
-#include "imaging/notice.h"
+#include "core/imaging/coefficientstamper.h"
+#include "core/imaging/dibsection.h"
+#include "core/imaging/notice.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // with the number of blocks.
 #include "readerfiles.h"
 
-#include "stamping/copyrightblock.h"
+#include "core/stamping/copyrightblock.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>

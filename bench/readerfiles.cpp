@@ -1,6 +1,6 @@
 #include "readerfiles.h"
 
-#include "stamping/copyrightblock.h"
+#include "core/stamping/copyrightblock.h"
 
 #include <QByteArray>
 #include <QDir>

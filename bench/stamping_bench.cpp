@@ -1,7 +1,7 @@
 // Copy-only stamping of a batch (100 files of 2 MB) against the floor: a plain
 // file copy plus appending the block.
-#include "stamping/copyrightblock.h"
-#include "stamping/stampbatch.h"
+#include "core/stamping/copyrightblock.h"
+#include "core/stamping/stampbatch.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // "Copyright setzen" on the step-3 page as a user starts it, and the wait for
 // the run's end in the bench's own event loop (the click returns at once).
 
-#include "app/pageregistry.h"
-#include "stamping/form3.h"
+#include "gui/wizard/form3.h"
+#include "gui/wizard/wizardpages.h"
 
 #include <QEventLoop>
 

@@ -1,6 +1,6 @@
 #include "testpattern.h"
 
-#include "imaging/dibsection.h"
+#include "core/imaging/dibsection.h"
 
 #include <QImage>
 #include <cstdint>

@@ -4,12 +4,14 @@
 // (compared with stampora-cli by compare.sh).
 // Run: ./build/bench/stampora_window_bench (offscreen unless a display is set).
 // STAMPORA_BENCH_BATCH names a folder of JPEGs for the batch (else 64 are made).
-#include "app/messageseam.h"
 #include "app/pageregistry.h"
-#include "base/programfolder.h"
-#include "job/form11.h"
-#include "job/form2.h"
-#include "stamping/form3.h"
+#include "core/base/programfolder.h"
+#include "gui/framework/messageseam.h"
+#include "gui/framework/pagedirectory.h"
+#include "gui/wizard/form11.h"
+#include "gui/wizard/form2.h"
+#include "gui/wizard/form3.h"
+#include "gui/wizard/wizardpages.h"
 #include "step3run.h"
 #include "testpattern.h"
 
@@ -150,6 +152,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     QApplication app(argc, argv);
+    registerPages();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

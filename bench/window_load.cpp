@@ -3,14 +3,16 @@
 // through "Copyright setzen". Memory should grow with the list itself (paths,
 // sizes, rows), not with anything else.
 // Run: ./build/bench/stampora_window_load N   (bench/load.sh runs 1 000 and 10 000)
-#include "app/messageseam.h"
 #include "app/pageregistry.h"
-#include "base/programfolder.h"
-#include "job/folderentries.h"
-#include "job/form11.h"
-#include "job/form2.h"
-#include "job/joblist.h"
-#include "stamping/form3.h"
+#include "core/base/programfolder.h"
+#include "core/job/folderentries.h"
+#include "core/job/joblist.h"
+#include "gui/framework/messageseam.h"
+#include "gui/framework/pagedirectory.h"
+#include "gui/wizard/form11.h"
+#include "gui/wizard/form2.h"
+#include "gui/wizard/form3.h"
+#include "gui/wizard/wizardpages.h"
 #include "step3run.h"
 
 #include <QApplication>
@@ -78,6 +80,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     QApplication app(argc, argv);
+    registerPages();
     setProgramFolder(home.path());
     QuietMessages messages;
     setMessageSeam(&messages);

@@ -1,16 +1,21 @@
 #include "app/form1.h"
+#include "gui/framework/pagedirectory.h"
 
-#include "app/navigation.h"
-#include "app/pageregistry.h"
-#include "app/pages/pagecatalogue.h"
-#include "app/picturelabel.h"
-#include "app/programend.h"
-#include "base/programfolder.h"
-#include "job/form11.h"
-#include "viewer/form22.h"
+#include "core/base/programfolder.h"
+#include "gui/framework/navigation.h"
+#include "gui/framework/picturelabel.h"
+#include "gui/framework/programend.h"
+#include "gui/pages/pagecatalogue.h"
+#include "gui/viewer/form22.h"
+#include "gui/wizard/form11.h"
+#include "gui/wizard/wizardpages.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+
+Form1& form1() {
+    return pageNamed<Form1>("Form1");
+}
 
 Form1::Form1()
     : Page(form1Description()), Command1(bind<QPushButton>("Command1")),

@@ -1,7 +1,7 @@
 #pragma once
 // Main menu: enter the wizard, open the viewer, or end the program.
 
-#include "app/page.h"
+#include "gui/framework/page.h"
 
 class PictureLabel;
 class QPushButton;
@@ -22,3 +22,5 @@ public:
     void Command2_Click();
     void Command3_Click();
 };
+
+Form1& form1();

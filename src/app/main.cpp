@@ -1,8 +1,9 @@
 // The desktop program: starts into the main menu.
 #include "app/form1.h"
-#include "app/messageboxseam.h"
 #include "app/pageregistry.h"
-#include "base/resourcelimits.h"
+#include "core/base/resourcelimits.h"
+#include "gui/framework/messageboxseam.h"
+#include "gui/framework/pagedirectory.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     app.setQuitOnLastWindowClosed(false); // only EndProgram() ends the program
     MessageBoxSeam messageBoxes;
     setMessageSeam(&messageBoxes);
+    registerPages();
     form1().show();
     const int code = app.exec();
     destroyPages();

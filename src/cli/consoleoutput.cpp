@@ -1,9 +1,9 @@
 #include "cli/consoleoutput.h"
 
-#include "base/fileerror.h"
-#include "base/filename.h"
-#include "stamping/visibletext.h"
-#include "stamping/windows1252.h"
+#include "core/base/fileerror.h"
+#include "core/base/filename.h"
+#include "core/stamping/visibletext.h"
+#include "core/stamping/windows1252.h"
 
 #include <QByteArray>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "cli/jsonstring.h"
 
-#include "base/filename.h"
+#include "core/base/filename.h"
 
 QString JsonEscaped(QStringView text) {
     QString out;

@@ -1,6 +1,6 @@
 #include "cli/keptfolders.h"
 
-#include "base/filename.h"
+#include "core/base/filename.h"
 
 #include <QDir>
 

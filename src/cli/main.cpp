@@ -1,13 +1,13 @@
 // stampora-cli: the headless companion (read and stamp). Dispatches to one
 // command per file; a command is a function from its arguments to an exit code.
-#include "base/filename.h"
-#include "base/resourcelimits.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/readcommand.h"
 #include "cli/stampcommand.h"
 #include "cli/stopsignals.h"
+#include "core/base/filename.h"
+#include "core/base/resourcelimits.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

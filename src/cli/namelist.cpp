@@ -1,8 +1,8 @@
 #include "cli/namelist.h"
 
-#include "base/descriptorio.h"
-#include "base/fileerror.h"
-#include "base/filename.h"
+#include "core/base/descriptorio.h"
+#include "core/base/fileerror.h"
+#include "core/base/filename.h"
 
 #include <QByteArray>
 

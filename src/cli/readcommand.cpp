@@ -1,17 +1,17 @@
 #include "cli/readcommand.h"
 
-#include "base/filebytes.h"
-#include "base/fileerror.h"
-#include "base/filename.h"
-#include "base/foldertree.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
 #include "cli/namelist.h"
-#include "imaging/copyrightmetadata.h"
-#include "stamping/copyrightblock.h"
-#include "stamping/visibletext.h"
+#include "core/base/filebytes.h"
+#include "core/base/fileerror.h"
+#include "core/base/filename.h"
+#include "core/base/foldertree.h"
+#include "core/imaging/copyrightmetadata.h"
+#include "core/stamping/copyrightblock.h"
+#include "core/stamping/visibletext.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

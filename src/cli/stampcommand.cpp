@@ -1,16 +1,16 @@
 #include "cli/stampcommand.h"
 
-#include "base/filename.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "cli/exitcodes.h"
 #include "cli/jsonstring.h"
 #include "cli/keptfolders.h"
 #include "cli/namelist.h"
-#include "job/copyrightoptions.h"
-#include "job/savedoptions.h"
-#include "stamping/runstamping.h"
-#include "stamping/visibletext.h"
+#include "core/base/filename.h"
+#include "core/job/copyrightoptions.h"
+#include "core/job/savedoptions.h"
+#include "core/stamping/runstamping.h"
+#include "core/stamping/visibletext.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "cli/stopsignals.h"
 
-#include "base/temporaryoutput.h"
+#include "core/base/temporaryoutput.h"
 
 #include <csignal>
 #include <pthread.h>

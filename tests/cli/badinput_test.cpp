@@ -1,10 +1,10 @@
 // Bad input through "stampora-cli stamp": every bad file is reported on one
 // line with a German reason, the others are stamped, nothing crashes or hangs,
 // and no source file changes.
-#include "base/filename.h"
-#include "clirunner.h"
-#include "stamping/windows1252.h"
+#include "core/base/filename.h"
+#include "core/stamping/windows1252.h"
 #include "support/badinputs.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>

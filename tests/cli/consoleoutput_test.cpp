@@ -1,8 +1,8 @@
 // What stampora-cli writes to its standard streams when they are closed or a
 // terminal, and how it names files and wrong calls there.
-#include "base/filename.h"
-#include "clirunner.h"
-#include "stamping/copyrightblock.h"
+#include "core/base/filename.h"
+#include "core/stamping/copyrightblock.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QFile>

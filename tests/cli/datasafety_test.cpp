@@ -2,8 +2,8 @@
 // names that are already taken, files named like temporaries, a temporary
 // of a run that still writes, and permissions of the outputs. Sources are
 // hashed before and after every run.
-#include "base/filename.h"
-#include "clirunner.h"
+#include "core/base/filename.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QDir>

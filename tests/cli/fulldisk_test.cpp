@@ -1,7 +1,7 @@
 // Stamping into a full file system (a tmpfs of 1 MiB): the files that fit are
 // complete, the others are reported, no partial file remains, exit code 1.
-#include "clirunner.h"
-#include "stamping/copyrightblock.h"
+#include "core/stamping/copyrightblock.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QDir>

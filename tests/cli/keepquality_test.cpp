@@ -1,8 +1,8 @@
 // --keep-quality through the built program: which path each picture took in
 // the JSON result, and the stored key keepq.
-#include "job/settingsstore.h"
+#include "core/job/settingsstore.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include <QBuffer>
 #include <QFile>
 #include <QImage>

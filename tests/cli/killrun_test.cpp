@@ -2,7 +2,7 @@
 // surely writes a file: every file under its final name is complete, the
 // sources stay unchanged, and the temporary files a killed run leaves are
 // removed by the next run into that folder.
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 // stamped nor what their outputs hold.
 #include "support/testsupport.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // stampora-cli with many files: name lists (--files-from, --null), folder
 // trees kept in the output (--keep-folders) and read over a tree (read
 // --recursive), run as its own process.
-#include "base/filename.h"
-#include "stamping/copyrightblock.h"
+#include "core/base/filename.h"
+#include "core/stamping/copyrightblock.h"
 #include "support/testsupport.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 
 #include <QDir>
 #include <QFile>

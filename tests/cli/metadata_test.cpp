@@ -1,12 +1,12 @@
 // The metadata of stamped pictures, made and read back by exiftool as the
 // independent tool: kept through the re-encode, left out on request, and the
 // copyright written into EXIF, XMP and IPTC.
-#include "imaging/copyrightmetadata.h"
-#include "job/settingsstore.h"
-#include "stamping/copyrightblock.h"
+#include "core/imaging/copyrightmetadata.h"
+#include "core/job/settingsstore.h"
+#include "core/stamping/copyrightblock.h"
 #include "support/testsupport.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>

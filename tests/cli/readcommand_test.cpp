@@ -1,6 +1,6 @@
-#include "stamping/copyrightblock.h"
+#include "core/stamping/copyrightblock.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QFile>

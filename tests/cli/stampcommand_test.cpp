@@ -1,11 +1,11 @@
 // stampora-cli stamp, run as its own process without a display.
-#include "job/copyrightoptions.h"
-#include "job/savedoptions.h"
-#include "stamping/copyrightblock.h"
-#include "stamping/windows1252.h"
+#include "core/job/copyrightoptions.h"
+#include "core/job/savedoptions.h"
+#include "core/stamping/copyrightblock.h"
+#include "core/stamping/windows1252.h"
 #include "support/testsupport.h"
 
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
 // A run ended by SIGTERM or SIGINT while it writes: its temporaries go at once,
 // it ends with 128 + the signal's number, and every output and source is whole.
-#include "clirunner.h"
+#include "support/clirunner.h"
 #include "support/testsupport.h"
 
 #include <QDir>

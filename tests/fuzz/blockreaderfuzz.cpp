@@ -1,6 +1,6 @@
+#include "core/stamping/copyrightblock.h"
 #include "fuzzfolder.h"
 #include "fuzztargets.h"
-#include "stamping/copyrightblock.h"
 #include "support/literalblockreader.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
+#include "core/imaging/copyrightmetadata.h"
+#include "core/imaging/notice.h"
 #include "fuzzfolder.h"
 #include "fuzztargets.h"
-#include "imaging/copyrightmetadata.h"
-#include "imaging/notice.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
+#include "core/stamping/copyrighttextfile.h"
 #include "fuzzfolder.h"
 #include "fuzztargets.h"
-#include "stamping/copyrighttextfile.h"
 
 #include <QFile>
 #include <algorithm>

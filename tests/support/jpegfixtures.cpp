@@ -1,6 +1,6 @@
 #include "support/jpegfixtures.h"
 
-#include "imaging/jpeglibsupport.h"
+#include "core/imaging/jpeglibsupport.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // position, slow on purpose: the reference the fast reader must match entry for
 // entry (in the block tests and in the differential fuzz target).
 
-#include "stamping/copyrightblock.h"
+#include "core/stamping/copyrightblock.h"
 
 #include <QByteArray>
 #include <QList>

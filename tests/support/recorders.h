@@ -2,9 +2,9 @@
 // Recorders for the seams: installed for the life of the object, they keep what
 // the program asked for instead of opening a box, a dialog or a browser.
 
-#include "app/dialogseam.h"
-#include "app/messageseam.h"
-#include "app/shellseam.h"
+#include "gui/framework/dialogseam.h"
+#include "gui/framework/messageseam.h"
+#include "gui/framework/shellseam.h"
 
 #include <QStringList>
 #include <mutex>

@@ -1,6 +1,8 @@
 // Every test program starts here: Qt headless, settings and per-user data in a
 // private temporary folder, so no test touches the user's own files.
 #ifdef STAMPORA_TEST_WIDGETS
+#include "app/pageregistry.h"
+
 #include <QApplication>
 using TestApplication = QApplication;
 #else
@@ -17,6 +19,9 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     TestApplication app(argc, argv);
+#ifdef STAMPORA_TEST_WIDGETS
+    registerPages();
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

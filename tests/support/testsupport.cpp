@@ -1,8 +1,8 @@
 #include "support/testsupport.h"
 
-#include "base/filename.h"
-#include "base/littleendian.h"
-#include "stamping/copyrightblock.h"
+#include "core/base/filename.h"
+#include "core/base/littleendian.h"
+#include "core/stamping/copyrightblock.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,5 +1,0 @@
-#include "base/countednoun.h"
-
-QString CountedNoun(qint64 count, const QString& singular, const QString& plural) {
-    return QString::number(count) + QLatin1Char(' ') + (count == 1 ? singular : plural);
-}

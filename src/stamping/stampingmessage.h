@@ -1,9 +1,0 @@
-#pragma once
-// The message a page shows at the end of a run.
-
-#include "base/usermessage.h"
-#include "stamping/stampingreport.h"
-
-// The start error; the completion message when every processed file succeeded;
-// else a warning with the number stamped and each failed file with its reason.
-MessageBoxRequest StampingMessage(const StampingReport& report);
