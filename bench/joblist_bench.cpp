@@ -32,7 +32,7 @@ void BM_ListMatchingFiles(benchmark::State& state) {
     const QString folder = bigFolder().path();
     const FilePattern pattern(QStringLiteral("*.jp*g;*.gif;*.png"));
     for (auto _ : state) {
-        const QStringList names = ListMatchingFiles(folder, pattern);
+        const QStringList names = listMatchingFiles(folder, pattern);
         if (names.size() != FileCount)
             state.SkipWithError("wrong number of files listed");
     }
@@ -44,8 +44,8 @@ void BM_AddAllToJobList(benchmark::State& state) {
     const QString folder = bigFolder().path();
     QStringList paths;
     for (const QString& name :
-         ListMatchingFiles(folder, FilePattern(QStringLiteral("*.jp*g;*.gif;*.png"))))
-        paths.append(JoinFolderAndName(folder, name));
+         listMatchingFiles(folder, FilePattern(QStringLiteral("*.jp*g;*.gif;*.png"))))
+        paths.append(joinFolderAndName(folder, name));
     for (auto _ : state) {
         JobList list;
         int inserts = 0;

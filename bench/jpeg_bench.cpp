@@ -19,7 +19,7 @@ const cDIBSection& naturalBuffer() {
     static const cDIBSection buffer = [] {
         cDIBSection made;
         made.Create(PictureWidth, PictureHeight);
-        FillNaturalPattern(made);
+        fillNaturalPattern(made);
         return made;
     }();
     return buffer;
@@ -29,7 +29,7 @@ void BM_EncodeJpegQuality100(benchmark::State& state) {
     const cDIBSection& buffer = naturalBuffer();
     QByteArray jpeg;
     for (auto _ : state) {
-        if (!CompressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg))
+        if (!compressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg))
             state.SkipWithError("encoding failed");
         benchmark::DoNotOptimize(jpeg.data());
     }
@@ -39,7 +39,7 @@ void BM_EncodeJpegQuality100(benchmark::State& state) {
 BENCHMARK(BM_EncodeJpegQuality100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CreateFromPicture(benchmark::State& state) {
-    const QImage picture = NaturalPatternPicture(PictureWidth, PictureHeight);
+    const QImage picture = naturalPatternPicture(PictureWidth, PictureHeight);
     for (auto _ : state) {
         cDIBSection buffer;
         if (!buffer.CreateFromPicture(picture))
@@ -51,7 +51,7 @@ void BM_CreateFromPicture(benchmark::State& state) {
 BENCHMARK(BM_CreateFromPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WriteBitmapFile32(benchmark::State& state) {
-    const QImage picture = NaturalPatternPicture(PictureWidth, PictureHeight);
+    const QImage picture = naturalPatternPicture(PictureWidth, PictureHeight);
     QTemporaryDir folder;
     const QString path = folder.filePath("tester.bmp");
     for (auto _ : state) {

@@ -24,7 +24,7 @@ int makePpm(const QString& path, int width, int height) {
         std::fprintf(stderr, "cannot make a %dx%d picture\n", width, height);
         return 1;
     }
-    FillNaturalPattern(buffer);
+    fillNaturalPattern(buffer);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -34,7 +34,7 @@ int makePpm(const QString& path, int width, int height) {
                QByteArray::number(height) + "\n255\n");
     QByteArray row(qsizetype(width) * 3, '\0');
     for (int y = 0; y < height; ++y) {
-        const uchar* in = buffer.ScanLine(y);
+        const uchar* in = buffer.scanLine(y);
         for (int x = 0; x < width; ++x) {
             row[3 * x] = char(in[3 * x + 2]);
             row[3 * x + 1] = char(in[3 * x + 1]);
@@ -90,7 +90,7 @@ int encode(const QString& in, const QString& out) {
     // Each row is read straight into its place and turned from RGB into BGR there.
     const qint64 rowBytes = qint64(width) * 3;
     for (int y = 0; y < height; ++y) {
-        uchar* row = buffer.ScanLine(y);
+        uchar* row = buffer.scanLine(y);
         if (file.read(reinterpret_cast<char*>(row), rowBytes) != rowBytes) {
             std::fprintf(stderr, "%s ends early\n", qPrintable(in));
             return 1;
@@ -101,7 +101,7 @@ int encode(const QString& in, const QString& out) {
     const qint64 filled = timer.nsecsElapsed();
     QByteArray jpeg;
     QFile written(out);
-    if (!CompressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg) ||
+    if (!compressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg) ||
         !written.open(QIODevice::WriteOnly) || written.write(jpeg) != jpeg.size() ||
         !written.flush())
         return 1;

@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "usage: make_reader_files [SIZE_MIB BLOCKS]\n");
             return 2;
         }
-        std::printf("%s\n", qPrintable(ReaderBenchFile(int(blocks), qint64(mib) << 20)));
+        std::printf("%s\n", qPrintable(readerBenchFile(int(blocks), qint64(mib) << 20)));
         return 0;
     }
     for (const int blocks : {10, 10000})
-        std::printf("%s\n", qPrintable(ReaderBenchFile(blocks)));
+        std::printf("%s\n", qPrintable(readerBenchFile(blocks)));
     return 0;
 }

@@ -33,17 +33,17 @@ void BM_NoticeCompose(benchmark::State& state) {
     const QString& path = samplePhoto();
     for (auto _ : state) {
         QString error;
-        benchmark::DoNotOptimize(ComposeNotice(path, kOptions, &error));
+        benchmark::DoNotOptimize(composeNoticePicture(path, kOptions, &error));
     }
 }
 BENCHMARK(BM_NoticeCompose)->Unit(benchmark::kMillisecond);
 
 void BM_NoticeEncode(benchmark::State& state) {
     QString error;
-    const QImage composed = ComposeNotice(samplePhoto(), kOptions, &error);
+    const QImage composed = composeNoticePicture(samplePhoto(), kOptions, &error);
     for (auto _ : state) {
         QByteArray jpeg;
-        benchmark::DoNotOptimize(EncodeNoticeJpeg(composed, &jpeg, &error));
+        benchmark::DoNotOptimize(encodeNoticeJpeg(composed, &jpeg, &error));
     }
 }
 BENCHMARK(BM_NoticeEncode)->Unit(benchmark::kMillisecond);
@@ -54,7 +54,7 @@ void BM_NoticeWholePicture(benchmark::State& state) {
         QString error;
         QByteArray jpeg;
         benchmark::DoNotOptimize(
-            EncodeNoticeJpeg(ComposeNotice(path, kOptions, &error), &jpeg, &error));
+            encodeNoticeJpeg(composeNoticePicture(path, kOptions, &error), &jpeg, &error));
     }
 }
 BENCHMARK(BM_NoticeWholePicture)->Unit(benchmark::kMillisecond);
@@ -65,7 +65,7 @@ void BM_NoticeComposeInBuffer(benchmark::State& state) {
         QString error;
         cDIBSection buffer;
         JpegMetadataSegments metadata;
-        benchmark::DoNotOptimize(ComposeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error));
+        benchmark::DoNotOptimize(composeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error));
     }
 }
 BENCHMARK(BM_NoticeComposeInBuffer)->Unit(benchmark::kMillisecond);
@@ -77,8 +77,8 @@ void BM_NoticeWholePictureInBuffer(benchmark::State& state) {
         cDIBSection buffer;
         JpegMetadataSegments metadata;
         QByteArray jpeg;
-        if (ComposeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error))
-            benchmark::DoNotOptimize(EncodeNoticeJpeg(buffer, metadata, &jpeg, &error));
+        if (composeNoticeInBuffer(path, kOptions, &buffer, &metadata, &error))
+            benchmark::DoNotOptimize(encodeNoticeJpeg(buffer, metadata, &jpeg, &error));
     }
 }
 BENCHMARK(BM_NoticeWholePictureInBuffer)->Unit(benchmark::kMillisecond);
@@ -90,7 +90,7 @@ void BM_NoticeKeepingQuality(benchmark::State& state) {
     const QString& path = samplePhoto();
     for (auto _ : state) {
         QByteArray jpeg;
-        benchmark::DoNotOptimize(StampNoticeKeepingQuality(path, kOptions, &jpeg));
+        benchmark::DoNotOptimize(stampNoticeKeepingQuality(path, kOptions, &jpeg));
     }
 }
 BENCHMARK(BM_NoticeKeepingQuality)->Unit(benchmark::kMillisecond);

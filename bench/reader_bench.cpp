@@ -11,7 +11,7 @@ namespace {
 
 // Whole read: open, map, scan, unmap (the file stays in the page cache).
 void BM_ReadCopyrightBlocks(benchmark::State& state) {
-    const QString path = ReaderBenchFile(static_cast<int>(state.range(0)));
+    const QString path = readerBenchFile(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const CopyrightScan scan = ReadCopyrightBlocks(path);
         if (scan.size() != static_cast<std::size_t>(state.range(0)))
@@ -24,14 +24,14 @@ BENCHMARK(BM_ReadCopyrightBlocks)->Arg(10)->Arg(10000)->Unit(benchmark::kMillise
 
 // The scan alone, on bytes already in memory.
 void BM_ScanCopyrightBytes(benchmark::State& state) {
-    QFile file(ReaderBenchFile(static_cast<int>(state.range(0))));
+    QFile file(readerBenchFile(static_cast<int>(state.range(0))));
     if (!file.open(QIODevice::ReadOnly)) {
         state.SkipWithError("cannot read the file");
         return;
     }
     const QByteArray bytes = file.readAll();
     for (auto _ : state) {
-        const CopyrightScan scan = ScanCopyrightBytes(bytes);
+        const CopyrightScan scan = scanCopyrightBytes(bytes);
         benchmark::DoNotOptimize(scan.size());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());

@@ -27,7 +27,7 @@ void fillNoise(QByteArray& chunk, std::uint64_t& state) {
 
 } // namespace
 
-QString ReaderBenchFile(int blocks, qint64 size) {
+QString readerBenchFile(int blocks, qint64 size) {
     const QString folder = QStringLiteral(STAMPORA_BENCH_WORK);
     QDir().mkpath(folder);
     QString path = QStringLiteral("%1/reader-%2-blocks.bin").arg(folder).arg(blocks);
@@ -55,7 +55,7 @@ QString ReaderBenchFile(int blocks, qint64 size) {
     };
     qint64 written = 0;
     for (int b = 0; b < blocks; ++b) {
-        const QByteArray block = CopyrightBlockBytes(
+        const QByteArray block = copyrightBlockBytes(
             QStringLiteral("(c) 2026 Anna Beispiel, Bild %1\r\nAlle Rechte vorbehalten.")
                 .arg(b + 1)
                 .toLatin1());

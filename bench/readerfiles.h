@@ -9,4 +9,4 @@ inline constexpr qint64 kReaderFileSize = qint64(256) << 20;
 
 // Path of the file of `size` bytes with `blocks` blocks; makes it when it is
 // missing or has the wrong size.
-QString ReaderBenchFile(int blocks, qint64 size = kReaderFileSize);
+QString readerBenchFile(int blocks, qint64 size = kReaderFileSize);

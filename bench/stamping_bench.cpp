@@ -46,7 +46,7 @@ void BM_StampBatchCopyOnly(benchmark::State& state) {
     for (const QString& source : b.sources)
         requests.push_back({source, b.output(), kText, {}, {}});
     for (auto _ : state) {
-        const auto outcomes = StampBatch(requests, static_cast<int>(state.range(0)));
+        const auto outcomes = stampBatch(requests, static_cast<int>(state.range(0)));
         benchmark::DoNotOptimize(outcomes.data());
     }
     state.SetBytesProcessed(state.iterations() * int64_t(kFiles) * kFileSize);
@@ -56,7 +56,7 @@ BENCHMARK(BM_StampBatchCopyOnly)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)-
 // The floor: copy (the library picks the fastest kernel path) and append the block.
 void BM_CopyAndAppendFloor(benchmark::State& state) {
     const Batch& b = batch();
-    const QByteArray block = CopyrightBlockBytes(kText);
+    const QByteArray block = copyrightBlockBytes(kText);
     for (auto _ : state) {
         for (const QString& source : b.sources) {
             const std::filesystem::path target =

@@ -7,7 +7,7 @@
 
 #include <QEventLoop>
 
-inline void RunStep3() {
+inline void runStep3() {
     QEventLoop loop;
     QObject::connect(&form3(), &Form3::runFinished, &loop, &QEventLoop::quit);
     form3().Command5_Click();

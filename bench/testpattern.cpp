@@ -36,10 +36,10 @@ private:
 
 } // namespace
 
-void FillNaturalPattern(cDIBSection& buffer) {
+void fillNaturalPattern(cDIBSection& buffer) {
     PatternSource source(buffer.Width(), buffer.Height());
     for (int y = 0; y < buffer.Height(); ++y) {
-        uchar* out = buffer.ScanLine(y);
+        uchar* out = buffer.scanLine(y);
         for (int x = 0; x < buffer.Width(); ++x, out += 3) {
             const Rgb pixel = source.next(x, y);
             out[0] = pixel.blue;
@@ -49,7 +49,7 @@ void FillNaturalPattern(cDIBSection& buffer) {
     }
 }
 
-QImage NaturalPatternPicture(int width, int height) {
+QImage naturalPatternPicture(int width, int height) {
     QImage picture(width, height, QImage::Format_RGB32);
     PatternSource source(width, height);
     for (int y = 0; y < height; ++y) {

@@ -6,7 +6,7 @@ class cDIBSection;
 class QImage;
 
 // Fills every pixel of the buffer; the same size always gives the same pixels.
-void FillNaturalPattern(cDIBSection& buffer);
+void fillNaturalPattern(cDIBSection& buffer);
 
-// The same pixels as FillNaturalPattern, as a 32-bit picture.
-QImage NaturalPatternPicture(int width, int height);
+// The same pixels as fillNaturalPattern, as a 32-bit picture.
+QImage naturalPatternPicture(int width, int height);

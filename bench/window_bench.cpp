@@ -88,14 +88,14 @@ void BM_LongestEventLoopGapDuringBigPicture(benchmark::State& state) {
     QTemporaryDir folder;
     setProgramFolder(folder.path());
     const QString source = folder.filePath(QStringLiteral("big.jpg"));
-    NaturalPatternPicture(6000, 4000).save(source, "JPEG", 90);
+    naturalPatternPicture(6000, 4000).save(source, "JPEG", 90);
     QuietMessages messages;
     setMessageSeam(&messages);
     prepareStep3({source}, folder.filePath(QStringLiteral("out")));
 
     double longest = 0;
     for (auto _ : state)
-        longest = std::max(longest, static_cast<double>(longestGapWhile(RunStep3)));
+        longest = std::max(longest, static_cast<double>(longestGapWhile(runStep3)));
     state.counters["longest_gap_ms"] = longest;
     setMessageSeam(nullptr);
     destroyPages();
@@ -112,7 +112,7 @@ void BM_WindowRunOfTheBatch(benchmark::State& state) {
     if (batch.isEmpty()) {
         batch = folder.filePath(QStringLiteral("batch"));
         QDir().mkpath(batch);
-        const QImage picture = NaturalPatternPicture(1600, 1200);
+        const QImage picture = naturalPatternPicture(1600, 1200);
         for (int i = 1; i <= 64; ++i)
             picture.save(QStringLiteral("%1/photo-%2.jpg").arg(batch).arg(i, 2, 10, QChar('0')),
                          "JPEG", 92);
@@ -129,7 +129,7 @@ void BM_WindowRunOfTheBatch(benchmark::State& state) {
         QElapsedTimer run;
         const double cpuBefore = processorMs();
         run.start();
-        longest = std::max(longest, static_cast<double>(longestGapWhile(RunStep3)));
+        longest = std::max(longest, static_cast<double>(longestGapWhile(runStep3)));
         runMs = static_cast<double>(run.nsecsElapsed()) / 1e6;
         cpuMs = processorMs() - cpuBefore;
     }

@@ -137,10 +137,10 @@ int main(int argc, char** argv) {
     form3().Text1->setText(home.filePath(QStringLiteral("ausgabe")));
     before = residentKiB();
     timer.start();
-    RunStep3();
+    runStep3();
     row("stamping, copy only", files, before, peakKiB(), timer.elapsed());
     const qsizetype written =
-        ListFolderEntries(home.filePath(QStringLiteral("ausgabe")), FolderEntryKind::Files).size();
+        listFolderEntries(home.filePath(QStringLiteral("ausgabe")), FolderEntryKind::Files).size();
     std::printf("(peak for the whole process: %.1f MiB; %lld of %d files written)\n",
                 peakKiB() / 1024.0, static_cast<long long>(written), files);
     setMessageSeam(nullptr);

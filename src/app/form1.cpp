@@ -39,5 +39,5 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
-    EndProgram();
+    endProgram();
 }

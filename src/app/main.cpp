@@ -11,7 +11,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
-    RaiseOpenFileLimit(); // a run of many files on many threads needs them
+    raiseOpenFileLimit(); // a run of many files on many threads needs them
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stampora"));
     QApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtGerman);
-    app.setQuitOnLastWindowClosed(false); // only EndProgram() ends the program
+    app.setQuitOnLastWindowClosed(false); // only endProgram() ends the program
     MessageBoxSeam messageBoxes;
     setMessageSeam(&messageBoxes);
     registerPages();

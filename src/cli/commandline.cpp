@@ -6,7 +6,7 @@
 #include <QCommandLineOption>
 #include <QRegularExpression>
 
-QString VersionLine() {
+QString versionLine() {
     return QStringLiteral("stampora-cli %1\n").arg(QStringLiteral(STAMPORA_VERSION));
 }
 
@@ -27,7 +27,7 @@ QString germanParseError(const QString& english) {
 
 } // namespace
 
-int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help) {
+int parseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help) {
     const QCommandLineOption helpOption({"h", "help"}, "Hilfe");
     const QCommandLineOption versionOption({"v", "version"}, "Version");
     parser.addOption(helpOption);
@@ -53,7 +53,7 @@ int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const 
     if (parser.isSet(helpOption))
         out.write(QStringView(help));
     else if (parser.isSet(versionOption))
-        out.write(QStringView(VersionLine()));
+        out.write(QStringView(versionLine()));
     else
         return -1;
     return out.finish() ? kExitOk : kExitFailed;

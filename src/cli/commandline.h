@@ -10,7 +10,7 @@
 // `parser` plus -h/--help and -v/--version. Returns -1 when the command should
 // run; otherwise the exit code to end with (help or version shown, or a usage
 // error reported on standard error). `help` is the full German help text.
-int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help);
+int parseCommandLine(QCommandLineParser& parser, const QStringList& args, const QString& help);
 
 // The line --version prints.
-QString VersionLine();
+QString versionLine();

@@ -43,7 +43,7 @@ void ConsoleOutput::write(QByteArrayView utf8) {
 
 void ConsoleOutput::write(QStringView text) {
     // file names come out with their own bytes, UTF-8 or not
-    write(QByteArrayView(FileNameToBytes(text)));
+    write(QByteArrayView(fileNameToBytes(text)));
 }
 
 void ConsoleOutput::writeConverted(std::size_t length,
@@ -55,7 +55,7 @@ void ConsoleOutput::writeConverted(std::size_t length,
         if (bytes.isEmpty())
             return; // the file has become shorter
         // decoded text holds no file-name bytes: straight to UTF-8
-        write(QByteArrayView(convert(DecodeWindows1252(bytes)).toUtf8()));
+        write(QByteArrayView(convert(decodeWindows1252(bytes)).toUtf8()));
     }
 }
 
@@ -66,8 +66,8 @@ bool ConsoleOutput::finish() {
         return true;
     const QString reason = standardOutputClosed
                                ? QStringLiteral("Die Standardausgabe ist geschlossen")
-                           : firstWriteError != 0 ? DescribeFileError(firstWriteError)
-                                                  : DescribeFileError(EIO);
+                           : firstWriteError != 0 ? describeFileError(firstWriteError)
+                                                  : describeFileError(EIO);
     error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden: %1.").arg(reason));
     return false;
 }
@@ -106,6 +106,6 @@ std::FILE* ConsoleOutput::errors() {
 void ConsoleOutput::error(const QString& message) {
     std::fflush(stdout);
     const QByteArray line =
-        FileNameToBytes(QStringLiteral("stampora-cli: %1\n").arg(visibleLine(message)));
+        fileNameToBytes(QStringLiteral("stampora-cli: %1\n").arg(visibleLine(message)));
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), errors());
 }

@@ -2,11 +2,11 @@
 
 #include "core/base/filename.h"
 
-QString JsonEscaped(QStringView text) {
+QString jsonEscaped(QStringView text) {
     QString out;
     out.reserve(text.size() + 8);
     // a file name's bytes that are no UTF-8 have no place in JSON: shown as U+FFFD
-    for (const QChar c : DisplayFileName(text)) {
+    for (const QChar c : displayFileName(text)) {
         switch (c.unicode()) {
         case u'"':
             out += QLatin1String("\\\"");
@@ -39,6 +39,6 @@ QString JsonEscaped(QStringView text) {
     return out;
 }
 
-QString JsonString(QStringView text) {
-    return QLatin1Char('"') + JsonEscaped(text) + QLatin1Char('"');
+QString jsonString(QStringView text) {
+    return QLatin1Char('"') + jsonEscaped(text) + QLatin1Char('"');
 }

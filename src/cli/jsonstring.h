@@ -8,6 +8,6 @@
 // The text as the inside of a JSON string (without the quotes), every
 // character kept: quotes, backslashes and control characters are escaped, and
 // the bytes of a file name that are no UTF-8 become U+FFFD.
-QString JsonEscaped(QStringView text);
+QString jsonEscaped(QStringView text);
 // The text as a whole JSON string literal, with quotes.
-QString JsonString(QStringView text);
+QString jsonString(QStringView text);

@@ -12,7 +12,7 @@ namespace {
 // The working folder by its own bytes, which need not be UTF-8.
 QString workingFolder() {
     char folder[PATH_MAX];
-    return ::getcwd(folder, sizeof folder) ? FileNameFromBytes(folder) : QString();
+    return ::getcwd(folder, sizeof folder) ? fileNameFromBytes(folder) : QString();
 }
 
 // The name made absolute against `working`, "." and ".." taken away by the
@@ -48,14 +48,14 @@ QString folderOf(const QString& absolutePath) {
 
 KeptFolders::KeptFolders(const QString& base)
     : base_(base), workingFolder_(workingFolder()),
-      absoluteBase_(absoluteName(workingFolder_, base)), canonicalBase_(CanonicalFileName(base)) {}
+      absoluteBase_(absoluteName(workingFolder_, base)), canonicalBase_(canonicalFileName(base)) {}
 
 bool KeptFolders::subfolderOf(const QString& source, QString* subfolder, QString* reason) const {
     const QString folder = folderOf(absoluteName(workingFolder_, source));
     // by the names as given first; then, for a base or folder reached through a
     // link, by the folders the links lead to
     if (below(absoluteBase_, folder, subfolder) ||
-        below(canonicalBase_, CanonicalFileName(folder), subfolder))
+        below(canonicalBase_, canonicalFileName(folder), subfolder))
         return true;
     *reason = QStringLiteral("Die Datei liegt nicht im Ordner „%1“ (--keep-folders).").arg(base_);
     return false;

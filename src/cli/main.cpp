@@ -70,10 +70,10 @@ int main(int argc, char** argv) {
     // The visible notice draws text, which needs a GUI application: offscreen, so
     // no display is needed. Qt sees only the platform; the arguments stay ours.
     // The stop signals first, before Qt or a run starts a thread of its own.
-    BlockStopSignals();
-    StartStopSignalThread();
+    blockStopSignals();
+    startStopSignalThread();
     ConsoleOutput::guardStandardStreams();
-    RaiseOpenFileLimit(); // many files in flight on many threads need them
+    raiseOpenFileLimit(); // many files in flight on many threads need them
     qInstallMessageHandler(quietQtMessages);
     ConsoleOutput::keepLibrariesQuiet();
     char platformOption[] = "-platform";
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
                                 : std::make_unique<QCoreApplication>(coreArgc, appArgv);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(FileNameFromBytes(argv[i])); // names need not be UTF-8
+        arguments.append(fileNameFromBytes(argv[i])); // names need not be UTF-8
     QCoreApplication::setApplicationName(QStringLiteral("stampora-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STAMPORA_VERSION));
 
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     // everything behind the command belongs to the command
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addPositionalArgument("BEFEHL", "Befehl");
-    if (const int code = ParseCommandLine(parser, arguments, help()); code >= 0)
+    if (const int code = parseCommandLine(parser, arguments, help()); code >= 0)
         return code;
     QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {

@@ -11,10 +11,10 @@
 #include <limits>
 #include <unistd.h>
 
-bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* error) {
+bool readNameList(const QString& list, bool nul, QStringList* names, QString* error) {
     const bool standardInput = list == QLatin1String("-");
     // blocking: a list from a pipe (<(find ...)) waits for its writer
-    const int fd = standardInput ? STDIN_FILENO : OpenFileName(list, O_RDONLY | O_CLOEXEC);
+    const int fd = standardInput ? STDIN_FILENO : openFileName(list, O_RDONLY | O_CLOEXEC);
     QByteArray content;
     const int readError =
         fd >= 0 ? readToEnd(fd, std::numeric_limits<std::size_t>::max(), &content) : errno;
@@ -23,7 +23,7 @@ bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* er
         ::close(fd);
     if (!read) {
         *error = QStringLiteral("Die Namensliste „%1“ konnte nicht gelesen werden: %2.")
-                     .arg(list, DescribeFileError(readError));
+                     .arg(list, describeFileError(readError));
         return false;
     }
     const char end = nul ? '\0' : '\n';
@@ -32,13 +32,13 @@ bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* er
         if (stop < 0)
             stop = content.size();
         if (stop > begin)
-            names->append(FileNameFromBytes(QByteArrayView(content).sliced(begin, stop - begin)));
+            names->append(fileNameFromBytes(QByteArrayView(content).sliced(begin, stop - begin)));
         begin = stop + 1;
     }
     return true;
 }
 
-bool CollectNames(const QCommandLineParser& parser, const NameListOptions& options,
+bool collectNames(const QCommandLineParser& parser, const NameListOptions& options,
                   QStringList* names, QString* error) {
     *names = parser.positionalArguments();
     if (parser.isSet(options.null) && !parser.isSet(options.filesFrom)) {
@@ -47,7 +47,7 @@ bool CollectNames(const QCommandLineParser& parser, const NameListOptions& optio
     }
     const bool nul = parser.isSet(options.null);
     for (const QString& list : parser.values(options.filesFrom))
-        if (!ReadNameList(list, nul, names, error))
+        if (!readNameList(list, nul, names, error))
             return false;
     return true;
 }

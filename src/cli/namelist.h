@@ -16,12 +16,12 @@ struct NameListOptions {
 };
 
 // The names of `list` ("-": standard input), each taken as the bytes it holds
-// (see FileNameFromBytes); empty names are skipped. False with a German reason
+// (see fileNameFromBytes); empty names are skipped. False with a German reason
 // when the list cannot be read.
-bool ReadNameList(const QString& list, bool nul, QStringList* names, QString* error);
+bool readNameList(const QString& list, bool nul, QStringList* names, QString* error);
 
 // The command's names: its arguments, then the names of every --files-from list
 // in the order given. False with a German reason on a wrong call or a list that
 // cannot be read.
-bool CollectNames(const QCommandLineParser& parser, const NameListOptions& options,
+bool collectNames(const QCommandLineParser& parser, const NameListOptions& options,
                   QStringList* names, QString* error);

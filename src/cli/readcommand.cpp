@@ -96,16 +96,16 @@ struct ReadTally {
 QList<ReadItem> itemsOf(const QStringList& names, bool recursive) {
     QList<ReadItem> items;
     for (const QString& name : names) {
-        if (!recursive || !IsFolderName(name)) {
+        if (!recursive || !isFolderName(name)) {
             items.append({name, {}});
             continue;
         }
-        for (const TreeEntry& entry : ListFolderTree(name))
+        for (const TreeEntry& entry : listFolderTree(name))
             items.append({entry.path,
                           entry.errorNumber == 0
                               ? QString()
                               : QStringLiteral("Der Ordner „%1“ konnte nicht gelesen werden: %2.")
-                                    .arg(entry.path, DescribeFileError(entry.errorNumber))});
+                                    .arg(entry.path, describeFileError(entry.errorNumber))});
     }
     return items;
 }
@@ -155,7 +155,7 @@ constexpr Carrier kCarriers[] = {
 };
 
 void writePlainMetadata(ConsoleOutput& out, const QString& file) {
-    const CopyrightCarriers carriers = ReadCopyrightCarriers(file);
+    const CopyrightCarriers carriers = readCopyrightCarriers(file);
     for (const Carrier& carrier : kCarriers)
         if (const std::optional<QString>& value = carriers.*carrier.value)
             out.write(QStringView(
@@ -163,13 +163,13 @@ void writePlainMetadata(ConsoleOutput& out, const QString& file) {
 }
 
 QString jsonMetadata(const QString& file) {
-    const CopyrightCarriers carriers = ReadCopyrightCarriers(file);
+    const CopyrightCarriers carriers = readCopyrightCarriers(file);
     QStringList members;
     for (const Carrier& carrier : kCarriers) {
         const std::optional<QString>& value = carriers.*carrier.value;
         members.append(QStringLiteral("\"%1\": %2")
                            .arg(QLatin1String(carrier.jsonKey),
-                                value ? JsonString(*value) : QStringLiteral("null")));
+                                value ? jsonString(*value) : QStringLiteral("null")));
     }
     return QStringLiteral(", \"metadata\": {%1}").arg(members.join(QStringLiteral(", ")));
 }
@@ -215,14 +215,14 @@ void writeJson(ConsoleOutput& out, const QList<ReadItem>& items, bool metadata, 
         out.write(QStringView(
             QStringLiteral("{\"file\": %1, \"error\": %2, \"truncated\": %3, "
                            "\"entries\": [")
-                .arg(JsonString(file), error.isEmpty() ? QStringLiteral("null") : JsonString(error),
+                .arg(jsonString(file), error.isEmpty() ? QStringLiteral("null") : jsonString(error),
                      scan.truncated() ? QStringLiteral("true") : QStringLiteral("false"))));
         tally.count(error.isEmpty(), scan.size());
         for (std::size_t i = 0; i < scan.size(); ++i) {
             out.write(QByteArrayView(i == 0 ? "{\"first_line\": \"" : ", {\"first_line\": \""));
-            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), JsonEscaped);
+            out.writeConverted(scan.firstLineLength(i), textPiece(scan, i), jsonEscaped);
             out.write(QByteArrayView("\", \"text\": \""));
-            out.writeConverted(scan.textLength(i), textPiece(scan, i), JsonEscaped);
+            out.writeConverted(scan.textLength(i), textPiece(scan, i), jsonEscaped);
             out.write(QByteArrayView("\"}"));
         }
         out.write(QByteArrayView("]"));
@@ -245,11 +245,11 @@ int runRead(const QStringList& args) {
     const NameListOptions lists;
     parser.addOptions({jsonOption, recursiveOption, lists.filesFrom, lists.null, metadataOption});
     parser.addPositionalArgument("DATEI", "Datei");
-    if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli read"} + args, kHelp);
+    if (const int code = parseCommandLine(parser, QStringList{"stampora-cli read"} + args, kHelp);
         code >= 0)
         return code;
     QStringList files;
-    if (QString error; !CollectNames(parser, lists, &files, &error)) {
+    if (QString error; !collectNames(parser, lists, &files, &error)) {
         ConsoleOutput::error(error + QStringLiteral(" Hilfe mit --help."));
         return kExitUsage;
     }

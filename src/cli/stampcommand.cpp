@@ -124,7 +124,7 @@ public:
         if (enabled_)
             // the name's escape sequences and line breaks shown, not obeyed
             std::fprintf(ConsoleOutput::errors(), "\r\033[K[%d/%d] %s", done_, total_,
-                         FileNameToBytes(visibleLine(outcome.source)).constData());
+                         fileNameToBytes(visibleLine(outcome.source)).constData());
     }
     // Clears the line before anything else is written.
     void finish() {
@@ -199,12 +199,12 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
 
     StampJob job;
     QString listError;
-    if (!CollectNames(parser, lists, &job.files, &listError))
+    if (!collectNames(parser, lists, &job.files, &listError))
         return usage(listError);
     // an empty list from --files-from (find found nothing) is no wrong call
     if (job.files.isEmpty() && !parser.isSet(lists.filesFrom))
         return usage(QStringLiteral("Keine Datei angegeben."));
-    job.options = LoadOptions(StartOptions());
+    job.options = loadOptions(startOptions());
     if (parser.isSet(o.output))
         job.options.outputFolder = parser.value(o.output);
     if (parser.isSet(o.text)) {
@@ -250,7 +250,7 @@ std::optional<StampJob> jobFrom(const QCommandLineParser& parser, const StampOpt
     }
     if (parser.isSet(o.keepFolders)) {
         const QString base = parser.value(o.keepFolders);
-        if (!IsFolderName(base))
+        if (!isFolderName(base))
             return usage(
                 QStringLiteral("--keep-folders erwartet einen Ordner, „%1“ ist keiner.").arg(base));
         job.keptFolders.emplace(base);
@@ -283,9 +283,9 @@ QString reportAsJson(const StampingReport& report) {
         if (i > 0)
             out += QLatin1Char(',');
         out += QStringLiteral("{\"source\":%1,\"output\":%2,\"ok\":%3,\"error\":%4,\"path\":%5}")
-                   .arg(JsonString(file.source), JsonString(file.output),
+                   .arg(jsonString(file.source), jsonString(file.output),
                         file.ok ? QStringLiteral("true") : QStringLiteral("false"),
-                        file.ok ? QStringLiteral("null") : JsonString(file.error),
+                        file.ok ? QStringLiteral("null") : jsonString(file.error),
                         file.ok ? jsonNoticePath(file.noticePath) : QStringLiteral("null"));
     }
     return out + QStringLiteral("]\n");
@@ -303,7 +303,7 @@ int runStamp(const QStringList& args) {
                        options.noKeepQuality, options.jobs, options.saveDefaults, options.json,
                        options.keepFolders, lists.filesFrom, lists.null});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Datei"));
-    if (const int code = ParseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
+    if (const int code = parseCommandLine(parser, QStringList{"stampora-cli stamp"} + args, kHelp);
         code >= 0)
         return code;
     QString error;
@@ -321,7 +321,7 @@ int runStamp(const QStringList& args) {
     bool optionsNotSaved = false;
     CommandInputs inputs(*job);
     TerminalProgress progress(static_cast<int>(job->files.size()), [&] {
-        if (job->saveDefaults && !SaveRunOptions(asTyped))
+        if (job->saveDefaults && !saveRunOptions(asTyped))
             optionsNotSaved = true;
     });
     const StampingReport report = RunStamping(inputs, progress, {job->threads, {}});

@@ -19,19 +19,19 @@ sigset_t stopSignals() {
 
 } // namespace
 
-void BlockStopSignals() {
+void blockStopSignals() {
     const sigset_t set = stopSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-void StartStopSignalThread() {
+void startStopSignalThread() {
     std::thread([] {
         const sigset_t set = stopSignals();
         int signalNumber = 0;
         if (sigwait(&set, &signalNumber) != 0)
             return;
         // no file written from here on, and none left half
-        RemoveOwnTemporariesForExit();
+        removeOwnTemporariesForExit();
         ::_exit(128 + signalNumber);
     }).detach();
 }

@@ -7,8 +7,8 @@
 // Blocks the stop signals in the calling thread. Call it first in main, before
 // any thread starts: every later thread inherits the mask, so only the signal
 // thread ever receives them.
-void BlockStopSignals();
+void blockStopSignals();
 
 // Starts the thread that waits for a stop signal, removes the process's
 // temporaries and ends the process.
-void StartStopSignalThread();
+void startStopSignalThread();

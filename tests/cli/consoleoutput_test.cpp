@@ -50,10 +50,10 @@ private:
 
 TEST(ConsoleOutput, ClosedStandardOutputIsAFailureAndNoFileReceivesTheReport) {
     TempFolder temp;
-    const QString picture = temp.write("bild.jpg", SmallJpeg(16, 16, 1));
+    const QString picture = temp.write("bild.jpg", smallJpeg(16, 16, 1));
     ASSERT_TRUE(appendBlock(picture, "(c) Anna"));
     temp.write("src/a.jpg", "AAA");
-    const auto sources = HashFiles(temp.file("src"));
+    const auto sources = hashFiles(temp.file("src"));
     struct Case {
         QStringList arguments;
         int exitCode;
@@ -68,17 +68,17 @@ TEST(ConsoleOutput, ClosedStandardOutputIsAFailureAndNoFileReceivesTheReport) {
     };
     for (const Case& c : cases) {
         const std::string name = c.arguments.join(' ').toStdString();
-        const CliRun run = RunCli(c.arguments, temp.path(), {}, ">&-");
+        const CliRun run = runCli(c.arguments, temp.path(), {}, ">&-");
         EXPECT_EQ(run.exitCode, c.exitCode) << name;
         EXPECT_EQ(run.err, c.err) << name;
     }
     // the report went nowhere, least of all into an output
-    EXPECT_EQ(readAll(temp.file("out1/a.jpg")), "AAA" + CopyrightBlockBytes("T"));
-    EXPECT_EQ(readAll(temp.file("out2/a.jpg")), "AAA" + CopyrightBlockBytes("T"));
-    EXPECT_EQ(HashFiles(temp.file("src")), sources);
+    EXPECT_EQ(readAll(temp.file("out1/a.jpg")), "AAA" + copyrightBlockBytes("T"));
+    EXPECT_EQ(readAll(temp.file("out2/a.jpg")), "AAA" + copyrightBlockBytes("T"));
+    EXPECT_EQ(hashFiles(temp.file("src")), sources);
     // a closed standard error costs the lines, not the result
-    EXPECT_EQ(RunCli({"read", "fehlt.jpg"}, temp.path(), {}, "2>&-").exitCode, 1);
-    EXPECT_EQ(RunCli({"read", "bild.jpg"}, temp.path(), {}, "2>&-").out, "(c) Anna\n");
+    EXPECT_EQ(runCli({"read", "fehlt.jpg"}, temp.path(), {}, "2>&-").exitCode, 1);
+    EXPECT_EQ(runCli({"read", "bild.jpg"}, temp.path(), {}, "2>&-").out, "(c) Anna\n");
 }
 
 TEST(ConsoleOutput, EveryLineOnStandardErrorIsOneLineWithControlCharactersShown) {
@@ -107,7 +107,7 @@ TEST(ConsoleOutput, EveryLineOnStandardErrorIsOneLineWithControlCharactersShown)
          "stampora-cli: „--json“ nimmt keinen Wert an. Hilfe mit --help.\n"},
     };
     for (const Case& c : cases) {
-        const CliRun run = RunCli(c.arguments, temp.path());
+        const CliRun run = runCli(c.arguments, temp.path());
         EXPECT_NE(run.exitCode, 0) << c.what;
         EXPECT_EQ(QString::fromUtf8(run.err), QString::fromUtf8(c.err)) << c.what;
     }
@@ -120,8 +120,8 @@ TEST(ConsoleOutput, ProgressLineOnATerminalShowsNamesWithoutTheirControlCharacte
     TempFolder temp;
     const QString name = QStringLiteral("src/zeile\n\x1b]0;Titel\x07\x1b[2Jende.jpg");
     temp.write(name, "AAA");
-    const auto sources = HashFiles(temp.file("src"));
-    const CliRun run = RunCli({"stamp", "--output", "out", "--text", "T", name}, temp.path(), {},
+    const auto sources = hashFiles(temp.file("src"));
+    const CliRun run = runCli({"stamp", "--output", "out", "--text", "T", name}, temp.path(), {},
                               "2>" + terminal.name());
     EXPECT_EQ(run.exitCode, 0);
     const QByteArray shown = terminal.drain();
@@ -130,5 +130,5 @@ TEST(ConsoleOutput, ProgressLineOnATerminalShowsNamesWithoutTheirControlCharacte
     EXPECT_FALSE(shown.contains("\x1b[2J")) << shown.toStdString();
     EXPECT_FALSE(shown.contains("\x1b]0;")) << shown.toStdString();
     EXPECT_FALSE(shown.contains('\n')) << shown.toStdString();
-    EXPECT_EQ(HashFiles(temp.file("src")), sources);
+    EXPECT_EQ(hashFiles(temp.file("src")), sources);
 }

@@ -35,23 +35,23 @@ QStringList copArguments(const QStringList& files) {
 
 TEST(DataSafety, CopNameThatIsTakenIsNeverReplaced) {
     TempFolder temp;
-    const QByteArray a = SmallJpeg(40, 30, 1);
-    const QByteArray listed = SmallJpeg(40, 30, 2);   // a source named like a's picture
-    const QByteArray unlisted = SmallJpeg(40, 30, 3); // b's picture name, not in the list
+    const QByteArray a = smallJpeg(40, 30, 1);
+    const QByteArray listed = smallJpeg(40, 30, 2);   // a source named like a's picture
+    const QByteArray unlisted = smallJpeg(40, 30, 3); // b's picture name, not in the list
     temp.write("src/a.jpg", a);
     temp.write("src/a-cop.jpg", listed);
-    temp.write("src/b.jpg", SmallJpeg(40, 30, 4));
+    temp.write("src/b.jpg", smallJpeg(40, 30, 4));
     temp.write("src/b-cop.jpg", unlisted);
     // two sources of one picture name: the later one wins, as in the output folder
-    temp.write("src/C.jpg", SmallJpeg(40, 30, 5));
-    temp.write("src/c.jpg", SmallJpeg(40, 30, 6));
-    const auto before = HashFiles(temp.file("src"));
+    temp.write("src/C.jpg", smallJpeg(40, 30, 5));
+    temp.write("src/c.jpg", smallJpeg(40, 30, 6));
+    const auto before = hashFiles(temp.file("src"));
 
-    const CliRun run = RunStamp(
+    const CliRun run = runCliStamp(
         copArguments({"src/a.jpg", "src/a-cop.jpg", "src/b.jpg", "src/C.jpg", "src/c.jpg"}),
         temp.path());
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-    auto after = HashFiles(temp.file("src"));
+    auto after = hashFiles(temp.file("src"));
     // the sources as they were; the only new file is c's picture
     ASSERT_TRUE(after.contains("c-cop.jpg"));
     after.remove("c-cop.jpg");
@@ -63,7 +63,7 @@ TEST(DataSafety, CopNameThatIsTakenIsNeverReplaced) {
     EXPECT_TRUE(readAll(temp.file("out/a-cop.jpg")).startsWith(listed));
     EXPECT_TRUE(readAll(temp.file("out/a.jpg")).startsWith(a));
     for (const char* name : {"out/a.jpg", "out/a-cop.jpg", "out/b.jpg", "out/c.jpg"})
-        EXPECT_EQ(CheckStamped(temp.file(name), kText, false), QString()) << name;
+        EXPECT_EQ(checkStamped(temp.file(name), kText, false), QString()) << name;
 
     const QString reason = QStringLiteral("gibt es schon; sie wird nicht ersetzt");
     const QList<QByteArray> objects = run.out.split('}');
@@ -77,7 +77,7 @@ TEST(DataSafety, CopNameThatIsTakenIsNeverReplaced) {
 
 TEST(DataSafety, OnlyTemporariesProvablyLeftByEndedRunsAreRemoved) {
     TempFolder temp;
-    temp.write("src/a.jpg", SmallJpeg(40, 30, 1));
+    temp.write("src/a.jpg", smallJpeg(40, 30, 1));
     const QString stale = ".stampora-tmp-4194305-0123456789abcdef"; // a killed run's
     const QString live = ".stampora-tmp-4194306-fedcba9876543210";  // a run elsewhere, writing
     const QStringList users{".stampora-tmp-notizen.txt", ".stampora-tmp-4194305-0123",
@@ -98,10 +98,10 @@ TEST(DataSafety, OnlyTemporariesProvablyLeftByEndedRunsAreRemoved) {
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
         locks << fd;
     }
-    auto before = HashFiles(temp.file("src"));
+    auto before = hashFiles(temp.file("src"));
     before.remove(stale.toUtf8());
 
-    const CliRun run = RunStamp(copArguments({"src/a.jpg"}), temp.path());
+    const CliRun run = runCliStamp(copArguments({"src/a.jpg"}), temp.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     for (const int fd : locks)
         ::close(fd);
@@ -112,10 +112,10 @@ TEST(DataSafety, OnlyTemporariesProvablyLeftByEndedRunsAreRemoved) {
         for (const QString& name : users)
             EXPECT_TRUE(QFile::exists(temp.file(folder + ('/' + name)))) << name.toStdString();
     }
-    auto after = HashFiles(temp.file("src"));
+    auto after = hashFiles(temp.file("src"));
     after.remove("a-cop.jpg");
     EXPECT_EQ(after, before);
-    EXPECT_EQ(CheckStamped(temp.file("out/a.jpg"), kText, false), QString());
+    EXPECT_EQ(checkStamped(temp.file("out/a.jpg"), kText, false), QString());
 }
 
 TEST(DataSafety, OutputsAreNeverMoreReadableThanTheirSource) {
@@ -134,7 +134,7 @@ TEST(DataSafety, OutputsAreNeverMoreReadableThanTheirSource) {
     };
     QStringList files;
     for (const Case& c : cases) {
-        const QString path = temp.write(QStringLiteral("src/") + c.name, SmallJpeg(20, 20, 1));
+        const QString path = temp.write(QStringLiteral("src/") + c.name, smallJpeg(20, 20, 1));
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), c.source), 0);
         files << QStringLiteral("src/") + c.name;
     }
@@ -142,12 +142,13 @@ TEST(DataSafety, OutputsAreNeverMoreReadableThanTheirSource) {
     ::chmod(QFile::encodeName(temp.file("out/privat.jpg")).constData(), 0644);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = HashFiles(temp.file("src"));
+        const auto before = hashFiles(temp.file("src"));
         const mode_t saved = ::umask(c.umask);
-        const CliRun run = RunStamp(copArguments({QStringLiteral("src/") + c.name}), temp.path());
+        const CliRun run =
+            runCliStamp(copArguments({QStringLiteral("src/") + c.name}), temp.path());
         ::umask(saved);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        auto after = HashFiles(temp.file("src"));
+        auto after = hashFiles(temp.file("src"));
         const QString cop = temp.file(QStringLiteral("src/") + c.name).replace(".jpg", "-cop.jpg");
         after.remove(QFileInfo(cop).fileName().toUtf8());
         EXPECT_EQ(after, before);

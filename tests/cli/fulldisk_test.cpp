@@ -44,21 +44,21 @@ TEST_F(FullDisk, FilesThatFitAreCompleteTheOthersReported) {
         temp_.write(name, QByteArray(150000, char('a' + i)));
         arguments << name;
     }
-    const auto sources = HashFiles(temp_.file("src"));
-    const CliRun run = RunStamp(arguments, temp_.path());
+    const auto sources = hashFiles(temp_.file("src"));
+    const CliRun run = runCliStamp(arguments, temp_.path());
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-    EXPECT_EQ(HashFiles(temp_.file("src")), sources);
+    EXPECT_EQ(hashFiles(temp_.file("src")), sources);
 
     const QString out = temp_.file("disk/out");
     const QStringList written = QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    EXPECT_TRUE(TemporariesIn(out).isEmpty()) << TemporariesIn(out).join(' ').toStdString();
+    EXPECT_TRUE(temporaryNamesIn(out).isEmpty()) << temporaryNamesIn(out).join(' ').toStdString();
     EXPECT_GT(written.size(), 0);
     EXPECT_LT(written.size(), 12);
     for (const QString& name : written) {
-        EXPECT_EQ(CheckStamped(out + '/' + name, "(C) voll", false), QString())
+        EXPECT_EQ(checkStamped(out + '/' + name, "(C) voll", false), QString())
             << name.toStdString();
         EXPECT_EQ(QFileInfo(out + '/' + name).size(),
-                  150000 + CopyrightBlockBytes("(C) voll").size());
+                  150000 + copyrightBlockBytes("(C) voll").size());
     }
     // every file not written is reported on a line of its own, naming it
     const QStringList lines = QString::fromLocal8Bit(run.err).split('\n', Qt::SkipEmptyParts);

@@ -44,7 +44,7 @@ TEST(KeepQuality, JsonSaysWhichPathEachPictureTook) {
     const QString missing = temp.file("fehlt.jpg");
     const QStringList common{"--output", "out", "--text", "(c) A", "--json"};
 
-    CliRun run = RunStamp(
+    CliRun run = runCliStamp(
         common + QStringList{"--notice", "(c) Sichtbar", "--keep-quality", jpeg, png, missing},
         temp.path());
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString(); // the missing file
@@ -54,16 +54,16 @@ TEST(KeepQuality, JsonSaysWhichPathEachPictureTook) {
         << run.out.toStdString();
     EXPECT_EQ(QImage(temp.file("out/a.jpg"), "JPEG").size(), QSize(120, 100));
 
-    run = RunStamp(common + QStringList{"--notice", "(c) Sichtbar", jpeg}, temp.path());
+    run = runCliStamp(common + QStringList{"--notice", "(c) Sichtbar", jpeg}, temp.path());
     EXPECT_EQ(pathsOf(run), QStringList{"quality-100"});
-    run = RunStamp(common + QStringList{"--no-notice", "--keep-quality", jpeg}, temp.path());
+    run = runCliStamp(common + QStringList{"--no-notice", "--keep-quality", jpeg}, temp.path());
     EXPECT_EQ(pathsOf(run), QStringList{"null"});
 
-    run = RunStamp({"--keep-quality", "--no-keep-quality", jpeg}, temp.path());
+    run = runCliStamp({"--keep-quality", "--no-keep-quality", jpeg}, temp.path());
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("--keep-quality und --no-keep-quality")) << run.err.toStdString();
     // the plain output stays as it was: nothing on standard output
-    run = RunStamp({"--output", "out", "--notice", "N", "--keep-quality", jpeg}, temp.path());
+    run = runCliStamp({"--output", "out", "--notice", "N", "--keep-quality", jpeg}, temp.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 }
@@ -75,15 +75,15 @@ TEST(KeepQuality, SaveDefaultsStoresTheKeepqKey) {
     const QString jpeg = temp.write("a.jpg", pictureAs("JPEG", 64, 48));
     const SettingsStore store;
     ASSERT_EQ(store.GetSetting("Vendrake", "Stampora", "keepq", "-"), "-");
-    const CliRun saving = RunStamp({"--output", "one", "--text", "(c) A", "--notice", "N",
-                                    "--keep-quality", "--save-defaults", jpeg},
-                                   temp.path());
+    const CliRun saving = runCliStamp({"--output", "one", "--text", "(c) A", "--notice", "N",
+                                       "--keep-quality", "--save-defaults", jpeg},
+                                      temp.path());
     ASSERT_EQ(saving.exitCode, 0) << saving.err.toStdString();
     EXPECT_EQ(store.GetSetting("Vendrake", "Stampora", "keepq", "-"), "True");
-    EXPECT_EQ(pathsOf(RunStamp({"--output", "two", "--json", jpeg}, temp.path())),
+    EXPECT_EQ(pathsOf(runCliStamp({"--output", "two", "--json", jpeg}, temp.path())),
               QStringList{"keep-quality"});
     EXPECT_EQ(
-        pathsOf(RunStamp({"--output", "two", "--json", "--no-keep-quality", jpeg}, temp.path())),
+        pathsOf(runCliStamp({"--output", "two", "--json", "--no-keep-quality", jpeg}, temp.path())),
         QStringList{"quality-100"});
     EXPECT_EQ(store.GetSetting("Vendrake", "Stampora", "keepq", "-"), "True");
     QFile::remove(store.filePath("Vendrake"));

@@ -23,11 +23,11 @@ const QByteArray kText = "(C) 2002 Kill";
 // Every file of `folder` under its final name is a complete stamped picture.
 void expectOnlyCompleteOutputs(const QString& folder) {
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    const QStringList temporaries = TemporariesIn(folder);
+    const QStringList temporaries = temporaryNamesIn(folder);
     for (const QString& name : names) {
         if (temporaries.contains(name))
             continue;
-        EXPECT_EQ(CheckStamped(folder + '/' + name, kText, true), QString()) << name.toStdString();
+        EXPECT_EQ(checkStamped(folder + '/' + name, kText, true), QString()) << name.toStdString();
     }
 }
 
@@ -41,10 +41,10 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
     QStringList arguments = options;
     for (int i = 0; i < 40; ++i) {
         const QString name = QStringLiteral("src/bild%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
-        temp.write(name, SmallJpeg(120 + i, 90, i));
+        temp.write(name, smallJpeg(120 + i, 90, i));
         arguments << name;
     }
-    const auto sources = HashFiles(temp.file("src"));
+    const auto sources = hashFiles(temp.file("src"));
     // A kill counts as landed while a file was written when it leaves a
     // temporary of its process behind (a killed process removes nothing).
     int killsWhileWriting = 0;
@@ -52,14 +52,14 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
         const qint64 pid = process.processId();
         ::kill(static_cast<pid_t>(pid), SIGKILL);
         process.waitForFinished(60000);
-        if (!TemporariesOf(temp.file("out"), pid).isEmpty())
+        if (!temporariesOf(temp.file("out"), pid).isEmpty())
             ++killsWhileWriting;
     };
 
     // a whole run, to learn how long one takes here (sanitizers make it slower)
     QElapsedTimer clock;
     clock.start();
-    CliRun whole = RunStamp(arguments, temp.path());
+    CliRun whole = runCliStamp(arguments, temp.path());
     ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
     const qint64 wholeMs = std::max<qint64>(clock.elapsed(), 50);
     QDir(temp.file("out")).removeRecursively();
@@ -70,50 +70,50 @@ TEST(KilledRun, OutputsAreWholeOrAbsentAndTheNextRunCleansUp) {
     for (int round = 0; round < 6; ++round) {
         SCOPED_TRACE(round);
         QProcess process;
-        StartStamp(process, arguments, temp.path());
+        startStamp(process, arguments, temp.path());
         ASSERT_TRUE(process.waitForStarted());
         QThread::msleep(static_cast<unsigned long>(when(random)));
         killNow(process);
         expectOnlyCompleteOutputs(temp.file("out"));
-        EXPECT_EQ(HashFiles(temp.file("src")), sources);
-        leftBehind += TemporariesIn(temp.file("out")).size();
+        EXPECT_EQ(hashFiles(temp.file("src")), sources);
+        leftBehind += temporaryNamesIn(temp.file("out")).size();
     }
 
     // Random moments may all miss the writing of a file: one run more, killed
     // once it is seen writing. It copies a large file that is no picture, whose
     // temporary lives long; a kill that still comes too late is tried again.
     const QString large = temp.file("gross/gross.bin");
-    ASSERT_TRUE(WriteLargeNonPicture(large, 256));
-    const auto largeSource = HashFiles(temp.file("gross"));
+    ASSERT_TRUE(writeLargeNonPicture(large, 256));
+    const auto largeSource = hashFiles(temp.file("gross"));
     const QStringList largeArguments = options + QStringList{"gross/gross.bin"};
     const int killsBefore = killsWhileWriting;
     for (int attempt = 0; attempt < 3 && killsWhileWriting == killsBefore; ++attempt) {
         SCOPED_TRACE(attempt);
         QProcess process;
-        StartStamp(process, largeArguments, temp.path());
+        startStamp(process, largeArguments, temp.path());
         ASSERT_TRUE(process.waitForStarted());
-        ASSERT_TRUE(WaitForTemporaryOf(process, temp.file("out"), 120000))
+        ASSERT_TRUE(waitForTemporaryOf(process, temp.file("out"), 120000))
             << "the run wrote no file";
         killNow(process);
         if (killsWhileWriting == killsBefore) { // too late: the copy is whole, and goes
-            EXPECT_EQ(CheckStamped(temp.file("out/gross.bin"), kText, false), QString());
+            EXPECT_EQ(checkStamped(temp.file("out/gross.bin"), kText, false), QString());
             QFile::remove(temp.file("out/gross.bin"));
         }
         EXPECT_FALSE(QFileInfo::exists(temp.file("out/gross.bin")));
         expectOnlyCompleteOutputs(temp.file("out"));
     }
-    EXPECT_EQ(HashFiles(temp.file("gross")), largeSource);
+    EXPECT_EQ(hashFiles(temp.file("gross")), largeSource);
     ASSERT_GT(killsWhileWriting, 0) << "no kill landed while a file was being written";
-    leftBehind += TemporariesIn(temp.file("out")).size();
+    leftBehind += temporaryNamesIn(temp.file("out")).size();
 
     // a stale temporary of a process long gone, whatever the kills left
     temp.write("out/.stampora-tmp-999999999-00000000000000ff", "halb");
-    whole = RunStamp(arguments, temp.path());
+    whole = runCliStamp(arguments, temp.path());
     ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
-    EXPECT_TRUE(TemporariesIn(temp.file("out")).isEmpty());
+    EXPECT_TRUE(temporaryNamesIn(temp.file("out")).isEmpty());
     EXPECT_EQ(QDir(temp.file("out")).entryList(QDir::Files | QDir::Hidden).size(), 40);
     expectOnlyCompleteOutputs(temp.file("out"));
-    EXPECT_EQ(HashFiles(temp.file("src")), sources);
+    EXPECT_EQ(hashFiles(temp.file("src")), sources);
     RecordProperty("temporaries_left_by_kills", leftBehind);
     RecordProperty("kills_while_writing", killsWhileWriting);
 }

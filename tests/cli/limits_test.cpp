@@ -35,10 +35,10 @@ void expectAsOneJob(const TempFolder& temp, const CliRun& run, const QString& ou
                     const QMap<QByteArray, QByteArray>& sources) {
     ASSERT_EQ(run.exitCode, 0) << run.err.left(1000).toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.left(1000).toStdString();
-    const auto expected = HashFiles(temp.file("eins"));
+    const auto expected = hashFiles(temp.file("eins"));
     EXPECT_EQ(expected.size(), files);
-    EXPECT_TRUE(HashFiles(temp.file(output)) == expected);
-    EXPECT_TRUE(HashFiles(temp.file("src")) == sources);
+    EXPECT_TRUE(hashFiles(temp.file(output)) == expected);
+    EXPECT_TRUE(hashFiles(temp.file("src")) == sources);
 }
 
 } // namespace
@@ -48,13 +48,13 @@ void expectAsOneJob(const TempFolder& temp, const CliRun& run, const QString& ou
 TEST(RunLimits, ThousandJobsUnderSixtyFourOpenFilesStampEveryFileAsOneJobDoes) {
     TempFolder temp;
     const QStringList names =
-        writeSources(temp, 300, [](int i) { return SmallJpeg(64 + i % 7, 48, i); });
-    const auto sources = HashFiles(temp.file("src"));
+        writeSources(temp, 300, [](int i) { return smallJpeg(64 + i % 7, 48, i); });
+    const auto sources = hashFiles(temp.file("src"));
 
-    const CliRun one = RunStamp(stampArguments("eins", "1", names), temp.path());
+    const CliRun one = runCliStamp(stampArguments("eins", "1", names), temp.path());
     ASSERT_EQ(one.exitCode, 0) << one.err.left(1000).toStdString();
     const CliRun many =
-        RunStampLimited(stampArguments("viele", "1024", names), temp.path(), RLIMIT_NOFILE, 64);
+        runStampLimited(stampArguments("viele", "1024", names), temp.path(), RLIMIT_NOFILE, 64);
     expectAsOneJob(temp, many, "viele", int(names.size()), sources);
 }
 
@@ -66,16 +66,16 @@ TEST(RunLimits, EightJobsUnderAnAddressSpaceLimitStampWhatOneJobStamps) {
     GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit fits it";
 #endif
     TempFolder temp;
-    const QByteArray picture = EncodedPicture(DetailedPicture(3000, 2000), "JPEG", 95);
+    const QByteArray picture = encodedPicture(detailedPicture(3000, 2000), "JPEG", 95);
     const QStringList names = writeSources(temp, 8, [&](int) { return picture; });
-    const auto sources = HashFiles(temp.file("src"));
+    const auto sources = hashFiles(temp.file("src"));
     // a limit that eight pictures of 6 megapixels in flight at once exceed
     const quint64 limit = quint64(512) << 20;
 
     const CliRun one =
-        RunStampLimited(stampArguments("eins", "1", names), temp.path(), RLIMIT_AS, limit);
+        runStampLimited(stampArguments("eins", "1", names), temp.path(), RLIMIT_AS, limit);
     ASSERT_EQ(one.exitCode, 0) << one.err.left(1000).toStdString();
     const CliRun eight =
-        RunStampLimited(stampArguments("acht", "8", names), temp.path(), RLIMIT_AS, limit);
+        runStampLimited(stampArguments("acht", "8", names), temp.path(), RLIMIT_AS, limit);
     expectAsOneJob(temp, eight, "acht", int(names.size()), sources);
 }

@@ -22,7 +22,7 @@
 namespace {
 
 QByteArray stamped(const QByteArray& source, const QByteArray& text) {
-    return source + CopyrightBlockBytes(text);
+    return source + copyrightBlockBytes(text);
 }
 
 QByteArray joined(const QList<QByteArray>& names, char end) {
@@ -44,7 +44,7 @@ QList<QByteArray> writeTree(const QByteArray& root, int count) {
                                 (i % 5 == 0 ? QByteArray("\nzwei.gif") : QByteArray(" .gif"));
         if (!made.contains(folder)) {
             made.insert(folder);
-            MakeFolderPath(FileNameFromBytes(folder));
+            makeFolderPath(fileNameFromBytes(folder));
         }
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         const QByteArray content = "pic " + QByteArray::number(i);
@@ -61,24 +61,24 @@ QList<QByteArray> writeTree(const QByteArray& root, int count) {
 // that tree read back whole, plain and as JSON.
 TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFoldersAndReadBack) {
     TempFolder temp;
-    const QByteArray root = FileNameToBytes(temp.path());
+    const QByteArray root = fileNameToBytes(temp.path());
     const QList<QByteArray> absolute = writeTree(root + "/Fotos", 20000);
     QList<QByteArray> names; // relative to the working folder, as find prints them
     for (const QByteArray& name : absolute)
         names.append(name.mid(root.size() + 1));
     const CliRun run =
-        RunCli({"stamp", "--files-from", "-", "--null", "--keep-folders", "Fotos", "--output",
+        runCli({"stamp", "--files-from", "-", "--null", "--keep-folders", "Fotos", "--output",
                 "out", "--no-notice", "--text", "(c) Viele", "--jobs", "2"},
                temp.path(), joined(names, '\0'));
     ASSERT_EQ(run.exitCode, 0) << run.err.left(2000).toStdString();
     EXPECT_TRUE(run.err.isEmpty());
 
-    const QMap<QByteArray, QByteArray> written = HashFiles(temp.file("out"));
+    const QMap<QByteArray, QByteArray> written = hashFiles(temp.file("out"));
     EXPECT_EQ(written.size(), names.size());
     int wrong = 0;
     for (int i = 0; i < names.size(); ++i) {
         const QByteArray mirrored = root + "/out/" + names[i].mid(int(sizeof "Fotos"));
-        if (readAll(FileNameFromBytes(mirrored)) !=
+        if (readAll(fileNameFromBytes(mirrored)) !=
             stamped("pic " + QByteArray::number(i), "(c) Viele"))
             ADD_FAILURE_AT(__FILE__, __LINE__)
                 << "wrong output " << ++wrong << ": " << mirrored.constData();
@@ -96,7 +96,7 @@ TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFoldersAndReadBack)
     const QByteArray summary =
         "stampora-cli: 20001 Dateien gelesen: 20000 mit Einträgen, 1 ohne; 0 nicht lesbar.\n";
 
-    const CliRun json = RunCli({"read", "--recursive", "--json", "out"}, temp.path());
+    const CliRun json = runCli({"read", "--recursive", "--json", "out"}, temp.path());
     EXPECT_EQ(json.exitCode, 0);
     EXPECT_EQ(json.err, summary);
     const QJsonArray files = QJsonDocument::fromJson(json.out).array();
@@ -108,7 +108,7 @@ TEST(ManyFiles, TwentyThousandNamesFromStandardInputKeepTheirFoldersAndReadBack)
         EXPECT_EQ(file["entries"].toArray().size(), withBlock ? 1 : 0) << i;
     }
 
-    const CliRun plain = RunCli({"read", "-r", "out"}, temp.path());
+    const CliRun plain = runCli({"read", "-r", "out"}, temp.path());
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.err, summary);
     QByteArray lines; // line breaks in names are shown as visible symbols
@@ -124,9 +124,9 @@ TEST(ManyFiles, ListFileFollowsTheArgumentsNameByName) {
     TempFolder temp;
     temp.write("a b.gif", "A");
     temp.write("c.gif", "C");
-    temp.write(FileNameFromBytes("gr\xFC\xDF.gif"), "L"); // Latin-1, no UTF-8
+    temp.write(fileNameFromBytes("gr\xFC\xDF.gif"), "L"); // Latin-1, no UTF-8
     temp.write("liste.txt", "c.gif\n\ngr\xFC\xDF.gif\nfehlt.gif\n");
-    const CliRun run = RunCli({"stamp", "--output", "out", "--no-notice", "--text", "T", "--json",
+    const CliRun run = runCli({"stamp", "--output", "out", "--no-notice", "--text", "T", "--json",
                                "a b.gif", "--files-from", "liste.txt"},
                               temp.path());
     EXPECT_EQ(run.exitCode, 1);
@@ -139,10 +139,10 @@ TEST(ManyFiles, ListFileFollowsTheArgumentsNameByName) {
         "\xBF\xBD.gif\",\"ok\":true,\"error\":null,\"path\":null},"
         "{\"source\":\"fehlt.gif\",\"output\":\"out/fehlt.gif\",\"ok\":false,"
         "\"error\":\"Nicht lesbar: Die Datei existiert nicht.\",\"path\":null}]\n");
-    EXPECT_EQ(readAll(temp.file(FileNameFromBytes("out/gr\xFC\xDF.gif"))), stamped("L", "T"));
+    EXPECT_EQ(readAll(temp.file(fileNameFromBytes("out/gr\xFC\xDF.gif"))), stamped("L", "T"));
 
     // read takes the same lists: one line a name, or NUL-ended from standard input
-    const CliRun read = RunCli({"read", "--files-from", "-", "-0"}, temp.path(),
+    const CliRun read = runCli({"read", "--files-from", "-", "-0"}, temp.path(),
                                QByteArray("out/a b.gif\0out/c.gif\0", 22));
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(read.out, "==> out/a b.gif <==\nT\n==> out/c.gif <==\nT\n");
@@ -168,7 +168,7 @@ TEST(ManyFiles, WrongListsAreUsageErrorsAndAnEmptyListDoesNothing) {
          "--help.\n"},
     };
     for (const auto& c : cases) {
-        const CliRun run = RunCli(c.arguments, temp.path());
+        const CliRun run = runCli(c.arguments, temp.path());
         EXPECT_EQ(run.exitCode, 2) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.err, c.error);
     }
@@ -176,10 +176,10 @@ TEST(ManyFiles, WrongListsAreUsageErrorsAndAnEmptyListDoesNothing) {
 
     // find found nothing: nothing to do, and no wrong call
     const CliRun stamp =
-        RunCli({"stamp", "--output", "out", "--json", "--files-from", "-", "-0"}, temp.path());
+        runCli({"stamp", "--output", "out", "--json", "--files-from", "-", "-0"}, temp.path());
     EXPECT_EQ(stamp.exitCode, 0) << stamp.err.toStdString();
     EXPECT_EQ(stamp.out, "[]\n");
-    const CliRun read = RunCli({"read", "--json", "--files-from", "-"}, temp.path());
+    const CliRun read = runCli({"read", "--json", "--files-from", "-"}, temp.path());
     EXPECT_EQ(read.exitCode, 0);
     EXPECT_EQ(read.out, "[]\n");
 }
@@ -193,14 +193,14 @@ TEST(ManyFiles, KeepFoldersMirrorsThePlaceBelowTheBase) {
     temp.write("tree/a/b/tief.gif", "D");
     temp.write("tree/a/neben.gif", "N");
     temp.write("fremd/x.gif", "X");
-    ASSERT_EQ(::symlink("tree", FileNameToBytes(temp.file("link")).constData()), 0);
+    ASSERT_EQ(::symlink("tree", fileNameToBytes(temp.file("link")).constData()), 0);
     const CliRun run =
-        RunCli({"stamp", "--output", "out", "--no-notice", "--text", "T", "--json",
+        runCli({"stamp", "--output", "out", "--no-notice", "--text", "T", "--json",
                 "--keep-folders", "link", "link/top.gif", temp.file("tree/a/b/tief.gif"),
                 "tree/a/../a/./neben.gif", "fremd/x.gif", "link/../fremd/x.gif"},
                temp.path());
     EXPECT_EQ(run.exitCode, 1);
-    const QByteArray absolute = FileNameToBytes(temp.file("tree/a/b/tief.gif"));
+    const QByteArray absolute = fileNameToBytes(temp.file("tree/a/b/tief.gif"));
     const QByteArray outside = "\"ok\":false,\"error\":\"Die Datei liegt nicht im Ordner „link“ "
                                "(--keep-folders).\",\"path\":null}";
     EXPECT_EQ(run.out,
@@ -214,12 +214,12 @@ TEST(ManyFiles, KeepFoldersMirrorsThePlaceBelowTheBase) {
                   "{\"source\":\"fremd/x.gif\",\"output\":\"\"," +
                   outside + ",{\"source\":\"link/../fremd/x.gif\",\"output\":\"\"," + outside +
                   "]\n");
-    EXPECT_EQ(HashFiles(temp.file("out")).keys(),
+    EXPECT_EQ(hashFiles(temp.file("out")).keys(),
               (QList<QByteArray>{"a/b/tief.gif", "a/neben.gif", "top.gif"}));
     EXPECT_EQ(readAll(temp.file("out/a/b/tief.gif")), stamped("D", "T"));
 
     // without --json: one line per failed file, the others stamped
-    const CliRun plain = RunCli({"stamp", "--output", "out2", "--no-notice", "--text", "T",
+    const CliRun plain = runCli({"stamp", "--output", "out2", "--no-notice", "--text", "T",
                                  "--keep-folders", "tree", "tree/top.gif", "fremd/x.gif"},
                                 temp.path());
     EXPECT_EQ(plain.exitCode, 1);
@@ -234,7 +234,7 @@ TEST(ManyFiles, KeepFoldersReportsAFolderThatCannotBeMade) {
     temp.write("tree/a/x.gif", "X");
     temp.write("tree/y.gif", "Y");
     temp.write("out/a", "a file where the folder should go");
-    const CliRun run = RunCli({"stamp", "--output", "out", "--no-notice", "--text", "T",
+    const CliRun run = runCli({"stamp", "--output", "out", "--no-notice", "--text", "T",
                                "--keep-folders", "tree", "tree/a/x.gif", "tree/y.gif"},
                               temp.path());
     EXPECT_EQ(run.exitCode, 1);
@@ -254,11 +254,11 @@ TEST(ManyFiles, ReadRecursiveSortsByPathAndFollowsNoLinks) {
     temp.write("t/a-c.gif", "ohne");
     temp.write("aussen/x.gif", "X");
     ASSERT_TRUE(appendBlock(temp.file("aussen/x.gif"), "(c) X"));
-    ASSERT_EQ(::symlink("../aussen", FileNameToBytes(temp.file("t/ordnerlink")).constData()), 0);
-    ASSERT_EQ(::symlink("b.gif", FileNameToBytes(temp.file("t/dateilink.gif")).constData()), 0);
-    ASSERT_EQ(::mkfifo(FileNameToBytes(temp.file("t/rohr")).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("../aussen", fileNameToBytes(temp.file("t/ordnerlink")).constData()), 0);
+    ASSERT_EQ(::symlink("b.gif", fileNameToBytes(temp.file("t/dateilink.gif")).constData()), 0);
+    ASSERT_EQ(::mkfifo(fileNameToBytes(temp.file("t/rohr")).constData(), 0600), 0);
 
-    const CliRun run = RunCli({"read", "-r", "t/", "fehlt.gif", "aussen/x.gif"}, temp.path());
+    const CliRun run = runCli({"read", "-r", "t/", "fehlt.gif", "aussen/x.gif"}, temp.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "==> t/a-c.gif <==\n(keine Copyright-Einträge)\n"
                        "==> t/a/z.gif <==\n(keine Copyright-Einträge)\n"
@@ -280,9 +280,9 @@ TEST(ManyFiles, ReadRecursiveReportsAFolderItCannotOpen) {
     temp.write("t/c.gif", "ohne");
     if (::geteuid() == 0)
         GTEST_SKIP() << "root opens every folder";
-    ASSERT_EQ(::chmod(FileNameToBytes(temp.file("t/a")).constData(), 0), 0);
-    const CliRun locked = RunCli({"read", "-r", "--json", "t"}, temp.path());
-    ::chmod(FileNameToBytes(temp.file("t/a")).constData(), 0700);
+    ASSERT_EQ(::chmod(fileNameToBytes(temp.file("t/a")).constData(), 0), 0);
+    const CliRun locked = runCli({"read", "-r", "--json", "t"}, temp.path());
+    ::chmod(fileNameToBytes(temp.file("t/a")).constData(), 0700);
     EXPECT_EQ(locked.exitCode, 1);
     EXPECT_TRUE(locked.out.contains(
         "{\"file\": \"t/a\", \"error\": \"Der Ordner „t/a“ konnte nicht gelesen werden: "

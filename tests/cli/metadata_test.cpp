@@ -21,7 +21,7 @@ namespace {
 
 const QString kCopyright = QStringLiteral("© 2026 Jörg Müller, Straße");
 // the block holds it in Windows-1252
-const QByteArray kBlock = CopyrightBlockBytes("\xA9 2026 J\xF6rg M\xFCller, Stra\xDF"
+const QByteArray kBlock = copyrightBlockBytes("\xA9 2026 J\xF6rg M\xFCller, Stra\xDF"
                                               "e");
 
 QByteArray runExiftool(const QStringList& arguments) {
@@ -56,9 +56,9 @@ QImage twoColours(int width, int height) {
 // density and a comment.
 QString richPhoto(const TempFolder& folder) {
     const QString photo =
-        folder.write("fotos/urlaub.jpg", EncodedPicture(twoColours(300, 200), "JPEG", 92));
+        folder.write("fotos/urlaub.jpg", encodedPicture(twoColours(300, 200), "JPEG", 92));
     const QString thumb =
-        folder.write("daumen.jpg", EncodedPicture(twoColours(32, 24), "JPEG", 92));
+        folder.write("daumen.jpg", encodedPicture(twoColours(32, 24), "JPEG", 92));
     const QString icc = folder.write("adobe.icc", QColorSpace(QColorSpace::AdobeRgb).iccProfile());
     runExiftool({"-q", "-overwrite_original", "-Make=Testkamera", "-Model=Modell X",
                  "-DateTimeOriginal=2024:05:06 07:08:09", "-GPSLatitude=48.1", "-GPSLatitudeRef=N",
@@ -84,7 +84,7 @@ TEST(Metadata, KeptThroughTheNoticeTurnedUprightWithoutTheThumbnail) {
     ASSERT_EQ(before["IFD0:Orientation"].toInt(), 6);
     ASSERT_TRUE(before.contains("IFD1:ThumbnailImage"));
 
-    const CliRun run = RunStamp(
+    const CliRun run = runCliStamp(
         {"--output", "out", "--text", "(c) Anna", "--notice", "Hinweis", photo}, temp.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
@@ -111,7 +111,7 @@ TEST(Metadata, KeptThroughTheNoticeTurnedUprightWithoutTheThumbnail) {
     EXPECT_FALSE(after.contains("XMP-dc:Rights")); // no --metadata, no stored meta
 
     // --strip-metadata: none of it
-    const CliRun stripped = RunStamp(
+    const CliRun stripped = runCliStamp(
         {"--output", "bare", "--text", "(c) Anna", "--notice", "H", "--strip-metadata", photo},
         temp.path());
     ASSERT_EQ(stripped.exitCode, 0) << stripped.err.toStdString();
@@ -129,13 +129,13 @@ TEST(Metadata, CopyrightGoesIntoTheThreePlacesWithTheNoticeAndCopyOnly) {
     TempFolder temp;
     const QString photo = richPhoto(temp);
     const QByteArray photoBytes = readAll(photo);
-    const CliRun withNotice =
-        RunStamp({"--output", "notice", "--text", kCopyright, "--notice", "H", "--metadata", photo},
-                 temp.path());
+    const CliRun withNotice = runCliStamp(
+        {"--output", "notice", "--text", kCopyright, "--notice", "H", "--metadata", photo},
+        temp.path());
     ASSERT_EQ(withNotice.exitCode, 0) << withNotice.err.toStdString();
     const CliRun copyOnly =
-        RunStamp({"--output", "copy", "--text", kCopyright, "--no-notice", "--metadata", photo},
-                 temp.path());
+        runCliStamp({"--output", "copy", "--text", kCopyright, "--no-notice", "--metadata", photo},
+                    temp.path());
     ASSERT_EQ(copyOnly.exitCode, 0) << copyOnly.err.toStdString();
 
     for (const char* folder : {"notice", "copy"}) {
@@ -161,13 +161,13 @@ TEST(Metadata, CopyrightGoesIntoTheThreePlacesWithTheNoticeAndCopyOnly) {
     EXPECT_EQ(readAll(photo), photoBytes);
 
     // read back: three lines after the block entries, and in JSON
-    const CliRun plain = RunCli({"read", "--metadata", "copy/urlaub.jpg"}, temp.path());
+    const CliRun plain = runCli({"read", "--metadata", "copy/urlaub.jpg"}, temp.path());
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(
         QString::fromUtf8(plain.out),
         QStringLiteral("%1\nEXIF Copyright: %1\nXMP dc:rights: %1\nIPTC Copyright Notice: %1\n")
             .arg(kCopyright));
-    const CliRun json = RunCli(
+    const CliRun json = runCli(
         {"read", "--metadata", "--json", "notice/urlaub.jpg", "fotos/urlaub.jpg"}, temp.path());
     EXPECT_EQ(json.exitCode, 0);
     const QJsonArray files = QJsonDocument::fromJson(json.out).array();
@@ -184,7 +184,7 @@ TEST(Metadata, CopyrightGoesIntoTheThreePlacesWithTheNoticeAndCopyOnly) {
     EXPECT_TRUE(source["iptc_copyright_notice"].isNull());
     EXPECT_TRUE(json.out.contains("\"metadata\": {\"exif_copyright\": "));
     // without --metadata the JSON is as it was
-    const CliRun without = RunCli({"read", "--json", "notice/urlaub.jpg"}, temp.path());
+    const CliRun without = runCli({"read", "--json", "notice/urlaub.jpg"}, temp.path());
     EXPECT_FALSE(without.out.contains("metadata"));
 }
 
@@ -192,10 +192,10 @@ TEST(Metadata, IptcNoticeIsCutAtACharacterBoundaryAndPngCopiesGetXmp) {
     TempFolder temp;
     // 127 ASCII bytes and then "ä" (2 bytes): the notice ends before the "ä"
     const QString longText = QString(127, QLatin1Char('x')) + QStringLiteral("äöü");
-    const QString photo = temp.write("a.jpg", EncodedPicture(twoColours(40, 30), "JPEG", 92));
+    const QString photo = temp.write("a.jpg", encodedPicture(twoColours(40, 30), "JPEG", 92));
     QImage png = twoColours(40, 30);
     png.save(temp.file("b.png"));
-    const CliRun run = RunStamp(
+    const CliRun run = runCliStamp(
         {"--output", "out", "--text", longText, "--no-notice", "--metadata", photo, "b.png"},
         temp.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -217,7 +217,7 @@ TEST(Metadata, PngSourcesCarryExifXmpAndProfileIntoTheJpeg) {
     runExiftool(
         {"-q", "-overwrite_original", "-EXIF:Make=Testkamera", "-XMP-dc:Creator=Anna", png});
     const CliRun run =
-        RunStamp({"--output", "out", "--text", "(c)", "--notice", "H", "bild.png"}, temp.path());
+        runCliStamp({"--output", "out", "--text", "(c)", "--notice", "H", "bild.png"}, temp.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject tags = tagsOf(temp.file("out/bild.png"));
     EXPECT_EQ(tags["File:FileType"].toString(), "JPEG");
@@ -233,10 +233,10 @@ TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
     const QImage sideOn = twoColours(300, 200);
     const QString png = temp.file("seitlich.png");
     ASSERT_TRUE(sideOn.save(png));
-    const QString jpeg = temp.write("seitlich.jpg", EncodedPicture(sideOn, "JPEG", 92));
+    const QString jpeg = temp.write("seitlich.jpg", encodedPicture(sideOn, "JPEG", 92));
     runExiftool({"-q", "-overwrite_original", "-Orientation#=6", png, jpeg});
-    const auto sources = HashFiles(temp.path());
-    const CliRun run = RunStamp(
+    const auto sources = hashFiles(temp.path());
+    const CliRun run = runCliStamp(
         {"--output", "out", "--text", "(c)", "--notice", "H", "seitlich.png", "seitlich.jpg"},
         temp.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -248,7 +248,7 @@ TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
         EXPECT_GT(qBlue(picture.pixel(100, 290)), 150);
         EXPECT_EQ(tagsOf(temp.file(name))["IFD0:Orientation"].toInt(), 1);
     }
-    const auto after = HashFiles(temp.path());
+    const auto after = hashFiles(temp.path());
     for (const QByteArray source : {"seitlich.png", "seitlich.jpg"})
         EXPECT_EQ(after.value(source), sources.value(source)) << source.constData();
 }
@@ -256,9 +256,9 @@ TEST(Metadata, PngOrientationIsAppliedAsAJpegs) {
 // A broken part is left out, the picture is stamped, and standard error says so.
 TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
     TempFolder temp;
-    const QByteArray plain = EncodedPicture(twoColours(50, 40), "JPEG", 92);
+    const QByteArray plain = encodedPicture(twoColours(50, 40), "JPEG", 92);
     const auto withSegment = [&](const char* marker, const QByteArray& body) {
-        return WithSegments(plain, JpegSegment(marker, body));
+        return withSegments(plain, jpegSegment(marker, body));
     };
     const struct {
         const char* name;
@@ -276,14 +276,14 @@ TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
     QStringList names;
     for (const auto& c : cases)
         names << temp.write(QString::fromLatin1(c.name), c.bytes);
-    const CliRun run = RunStamp(
+    const CliRun run = runCliStamp(
         QStringList{"--output", "out", "--text", "(c)", "--notice", "H", "--metadata"} + names,
         temp.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString output = temp.file(QStringLiteral("out/") + c.name);
-        EXPECT_EQ(CheckStamped(output, "(c)", true), "");
+        EXPECT_EQ(checkStamped(output, "(c)", true), "");
         EXPECT_EQ(QImage(output).size(), QSize(50, 60));
         EXPECT_TRUE(run.err.contains(c.name)) << run.err.toStdString();
         // the run's own copyright still lands in all three places
@@ -297,16 +297,16 @@ TEST(Metadata, BrokenMetadataNeverFailsThePicture) {
 // --metadata --save-defaults stores the key meta; later runs follow it.
 TEST(Metadata, SaveDefaultsStoresTheMetaKey) {
     TempFolder temp;
-    const QString photo = temp.write("a.jpg", EncodedPicture(twoColours(40, 30), "JPEG", 92));
+    const QString photo = temp.write("a.jpg", encodedPicture(twoColours(40, 30), "JPEG", 92));
     const SettingsStore store;
     ASSERT_EQ(store.GetSetting("Vendrake", "Stampora", "meta", "-"), "-");
-    const CliRun saving = RunStamp({"--output", "one", "--text", "(c) A", "--no-notice",
-                                    "--metadata", "--save-defaults", photo},
-                                   temp.path());
+    const CliRun saving = runCliStamp({"--output", "one", "--text", "(c) A", "--no-notice",
+                                       "--metadata", "--save-defaults", photo},
+                                      temp.path());
     ASSERT_EQ(saving.exitCode, 0) << saving.err.toStdString();
     EXPECT_EQ(store.GetSetting("Vendrake", "Stampora", "meta", "-"), "True");
-    const CliRun later = RunStamp({"--output", "two", photo}, temp.path());
+    const CliRun later = runCliStamp({"--output", "two", photo}, temp.path());
     ASSERT_EQ(later.exitCode, 0) << later.err.toStdString();
-    EXPECT_EQ(ReadCopyrightCarriers(temp.file("two/a.jpg")).xmpRights.value_or("-"), "(c) A");
+    EXPECT_EQ(readCopyrightCarriers(temp.file("two/a.jpg")).xmpRights.value_or("-"), "(c) A");
     QFile::remove(store.filePath("Vendrake"));
 }

@@ -29,12 +29,12 @@ protected:
 } // namespace
 
 TEST_F(ReadCommand, PlainOutputListsFirstLines) {
-    const CliRun one = RunCli({"read", "bild.jpg"}, dir.path());
+    const CliRun one = runCli({"read", "bild.jpg"}, dir.path());
     EXPECT_EQ(one.exitCode, 0);
     EXPECT_EQ(one.out, QString::fromUtf16(u"(c) 2001 Anna\nGrüße \"B\"\\\u2409\n").toUtf8());
     EXPECT_EQ(one.err, "");
 
-    const CliRun two = RunCli({"read", "bild.jpg", "leer.jpg"}, dir.path());
+    const CliRun two = runCli({"read", "bild.jpg", "leer.jpg"}, dir.path());
     EXPECT_EQ(two.exitCode, 0);
     EXPECT_EQ(two.out, QString::fromUtf16(u"==> bild.jpg <==\n(c) 2001 Anna\nGrüße \"B\"\\\u2409\n"
                                           u"==> leer.jpg <==\n")
@@ -42,7 +42,7 @@ TEST_F(ReadCommand, PlainOutputListsFirstLines) {
 }
 
 TEST_F(ReadCommand, JsonOutputKeepsTextsAndKeyOrder) {
-    const CliRun run = RunCli({"read", "--json", "bild.jpg", "leer.jpg"}, dir.path());
+    const CliRun run = runCli({"read", "--json", "bild.jpg", "leer.jpg"}, dir.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     const QByteArray expected =
@@ -58,7 +58,7 @@ TEST_F(ReadCommand, JsonOutputKeepsTextsAndKeyOrder) {
 }
 
 TEST_F(ReadCommand, UnreadableFileAmongGoodOnesGivesExitCode1) {
-    const CliRun plain = RunCli({"read", "fehlt.jpg", "bild.jpg"}, dir.path());
+    const CliRun plain = runCli({"read", "fehlt.jpg", "bild.jpg"}, dir.path());
     EXPECT_EQ(plain.exitCode, 1);
     EXPECT_TRUE(plain.out.endsWith("==> bild.jpg <==\n(c) 2001 Anna\nGr\xC3\xBC\xC3\x9F\x65 "
                                    "\"B\"\\\xE2\x90\x89\n"))
@@ -70,7 +70,7 @@ TEST_F(ReadCommand, UnreadableFileAmongGoodOnesGivesExitCode1) {
                                    "fehlt.jpg\xE2\x80\x9C"))
         << plain.err.constData();
 
-    const CliRun json = RunCli({"read", "--json", "bild.jpg", "."}, dir.path());
+    const CliRun json = runCli({"read", "--json", "bild.jpg", "."}, dir.path());
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_TRUE(
         json.out.contains("{\"file\": \".\", \"error\": \"Die Datei \xE2\x80\x9E.\xE2\x80\x9C "
@@ -99,7 +99,7 @@ TEST_F(ReadCommand, ExitCodesOfCalls) {
         {{"read", "leer.jpg"}, 0, ""},
     };
     for (const Case& c : cases) {
-        const CliRun run = RunCli(c.args, dir.path());
+        const CliRun run = runCli(c.args, dir.path());
         const std::string name = c.args.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name;
         EXPECT_TRUE(run.out.startsWith(c.out)) << name << ": " << run.out.constData();
@@ -114,10 +114,10 @@ TEST_F(ReadCommand, FileThatShrinksWhileItsEntriesAreWrittenGivesTheEntriesAsRea
     // 2 MiB of text behind the first marker: the JSON fills the pipe, and the
     // command waits in its write while the file is cut short behind its back.
     const QByteArray text = QByteArray(2 << 20, 'x');
-    const QString path = dir.write("lang.jpg", "\xFF\xD8\xFF\xD9"_b + CopyrightBlockBytes(text));
+    const QString path = dir.write("lang.jpg", "\xFF\xD8\xFF\xD9"_b + copyrightBlockBytes(text));
     ASSERT_TRUE(appendBlock(path, "zuletzt"));
     QProcess process;
-    StartCli(process, {"read", "--json", "lang.jpg"}, dir.path());
+    startCliProcess(process, {"read", "--json", "lang.jpg"}, dir.path());
     ASSERT_TRUE(process.waitForReadyRead(60000));
     ASSERT_TRUE(QFile::resize(path, 100));
     ASSERT_TRUE(process.waitForFinished(60000));
@@ -138,7 +138,7 @@ TEST_F(ReadCommand, FileWithoutSizeStopsAtTheBoundAndSaysWhy) {
     // /proc/self/pagemap says 0 bytes and holds terabytes
     if (!QFile::exists("/proc/self/pagemap"))
         GTEST_SKIP() << "no /proc";
-    const CliRun run = RunCli({"read", "/proc/self/pagemap", "bild.jpg"}, dir.path());
+    const CliRun run = runCli({"read", "/proc/self/pagemap", "bild.jpg"}, dir.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "stampora-cli: Die Datei „/proc/self/pagemap“ konnte nicht gelesen werden: "
                        "Sie gibt keine Größe an (wie die Dateien unter /proc) und ist länger als "

@@ -20,11 +20,11 @@ namespace {
 using CliResult = CliRun;
 
 CliResult runStamp(const QStringList& arguments, const QString& workingFolder) {
-    return RunStamp(arguments, workingFolder);
+    return runCliStamp(arguments, workingFolder);
 }
 
 QByteArray stamped(const QByteArray& source, const QByteArray& text) {
-    return source + CopyrightBlockBytes(text);
+    return source + copyrightBlockBytes(text);
 }
 
 QStringList entriesIn(const QString& folder) {
@@ -59,11 +59,11 @@ TEST(StampCommand, JsonReportIsExactAndFailuresGiveExitCodeOne) {
 // block after the picture's end, stamps again.
 TEST(StampCommand, DamagedPictureFailsWithItsCopyKept) {
     TempFolder temp;
-    const QByteArray photo = EncodedPicture(DetailedPicture(160, 120), "JPEG");
+    const QByteArray photo = encodedPicture(detailedPicture(160, 120), "JPEG");
     const QByteArray half = photo.left(photo.size() / 2);
     temp.write("src/halb.jpg", half);
     temp.write("src/ganz.jpg", photo);
-    const auto sources = HashFiles(temp.file("src"));
+    const auto sources = hashFiles(temp.file("src"));
     const CliResult result = runStamp({"--output", "out", "--text", "T", "--notice", "N", "--json",
                                        "src/halb.jpg", "src/ganz.jpg"},
                                       temp.path());
@@ -75,24 +75,24 @@ TEST(StampCommand, DamagedPictureFailsWithItsCopyKept) {
               "{\"source\":\"src/ganz.jpg\",\"output\":\"out/ganz.jpg\",\"ok\":true,"
               "\"error\":null,\"path\":\"quality-100\"}]\n");
     EXPECT_EQ(readAll(temp.file("out/halb.jpg")), stamped(half, "T"));
-    EXPECT_EQ(HashFiles(temp.file("src")), sources);
+    EXPECT_EQ(hashFiles(temp.file("src")), sources);
 
     const CliResult again = runStamp(
         {"--output", "again", "--text", "T2", "--notice", "N", "out/ganz.jpg"}, temp.path());
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_EQ(CheckStamped(temp.file("again/ganz.jpg"), "T2", true), QString());
+    EXPECT_EQ(checkStamped(temp.file("again/ganz.jpg"), "T2", true), QString());
 }
 
 // The size limit is the source picture's, the same for every format: the 20
 // rows of the strip never count, and what is too large is refused from its header.
 TEST(StampCommand, SizeLimitIsThePicturesOwnInEveryFormat) {
     TempFolder temp;
-    const QImage narrow = DetailedPicture(1, 29981);
-    const QStringList sources{temp.write("src/schmal.png", EncodedPicture(narrow, "PNG")),
-                              temp.write("src/schmal.bmp", EncodedPicture(narrow, "BMP")),
-                              temp.write("src/schmal.jpg", EncodedPicture(narrow, "JPEG"))};
-    temp.write("src/hoch.png", EncodedPicture(DetailedPicture(1, 30001), "PNG"));
-    const auto before = HashFiles(temp.file("src"));
+    const QImage narrow = detailedPicture(1, 29981);
+    const QStringList sources{temp.write("src/schmal.png", encodedPicture(narrow, "PNG")),
+                              temp.write("src/schmal.bmp", encodedPicture(narrow, "BMP")),
+                              temp.write("src/schmal.jpg", encodedPicture(narrow, "JPEG"))};
+    temp.write("src/hoch.png", encodedPicture(detailedPicture(1, 30001), "PNG"));
+    const auto before = hashFiles(temp.file("src"));
     const CliResult result =
         runStamp({"--output", "out", "--text", "T", "--notice", "N", "src/schmal.png",
                   "src/schmal.bmp", "src/schmal.jpg", "src/hoch.png"},
@@ -103,10 +103,10 @@ TEST(StampCommand, SizeLimitIsThePicturesOwnInEveryFormat) {
               "30001 Pixel): hoch.png. Höchstens 30000 Pixel je Seite und 200 Megapixel sind "
               "möglich.\n");
     for (const char* name : {"out/schmal.png", "out/schmal.bmp", "out/schmal.jpg"}) {
-        EXPECT_EQ(CheckStamped(temp.file(name), "T", true), QString()) << name;
+        EXPECT_EQ(checkStamped(temp.file(name), "T", true), QString()) << name;
         EXPECT_EQ(QImageReader(temp.file(name)).size(), QSize(1, 30001)) << name;
     }
-    EXPECT_EQ(HashFiles(temp.file("src")), before);
+    EXPECT_EQ(hashFiles(temp.file("src")), before);
 }
 
 // A file of /proc gives a size of 0 and has contents all the same: it is no
@@ -168,7 +168,7 @@ TEST(StampCommand, UsageAndStartErrorsGiveExitCodeTwoAndWriteNothing) {
 TEST(StampCommand, StoredOptionsAreTheDefaultsAndSaveDefaultsStoresWhatWasUsed) {
     TempFolder temp;
     temp.write("src/a.jpg", "AAA");
-    CopyrightOptions stored = StartOptions();
+    CopyrightOptions stored = startOptions();
     stored.outputFolder = temp.file("stored-out");
     // a hand-edited text with a lone LF: CR LF, as the windows' text field gives it
     stored.copyrightText = "Gespeichert\n\xC2\xA9";
@@ -184,7 +184,7 @@ TEST(StampCommand, StoredOptionsAreTheDefaultsAndSaveDefaultsStoresWhatWasUsed) 
         temp.path());
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(readAll(temp.file("neu/a.jpg")), stamped("AAA", "einstwo"));
-    const CopyrightOptions saved = LoadOptions(StartOptions());
+    const CopyrightOptions saved = loadOptions(startOptions());
     EXPECT_EQ(saved.outputFolder, "neu"); // as typed, without the separator
     EXPECT_FALSE(saved.useText);
     EXPECT_EQ(saved.copyrightFile, temp.file("c.txt"));
@@ -229,7 +229,7 @@ TEST(StampCommand, NoticeIsDrawnWithoutADisplayAndTheSameOnEveryThreadCount) {
                      temp.path());
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         const QByteArray bytes = readAll(temp.file("out" + jobs + "/p.png"));
-        const QByteArray block = CopyrightBlockBytes("T");
+        const QByteArray block = copyrightBlockBytes("T");
         ASSERT_TRUE(bytes.endsWith(block));
         EXPECT_EQ(QImage::fromData(bytes.left(bytes.size() - block.size()), "JPEG").size(),
                   QSize(120, 60));
@@ -244,7 +244,7 @@ TEST(StampCommand, SaveDefaultsStoresOnlyOnceTheRunStartsAndReportsAFailedStore)
     temp.write("src/a.jpg", "AAA");
     temp.write("blocker", "a file");
     SettingsStore store;
-    CopyrightOptions stored = StartOptions();
+    CopyrightOptions stored = startOptions();
     stored.outputFolder = temp.file("stored-out");
     ASSERT_TRUE(SaveCurrentOptions(stored, store));
     // the step-1 pattern and folder the windows stored, a folder gone since

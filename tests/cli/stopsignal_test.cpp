@@ -36,29 +36,29 @@ TEST_P(StoppedRun, RemovesItsTemporariesAndExitsWithTheSignalsCode) {
         arguments << "--cop-name";
     // First a large file that is no picture: its copy keeps a temporary in the
     // output folder for long enough to be seen however fast the machine is.
-    ASSERT_TRUE(WriteLargeNonPicture(temp.file("src/gross.jpg"), 256));
+    ASSERT_TRUE(writeLargeNonPicture(temp.file("src/gross.jpg"), 256));
     arguments << "src/gross.jpg";
     for (int i = 0; i < 30; ++i) {
         const QString name = QStringLiteral("src/bild%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
-        temp.write(name, SmallJpeg(900 + i, 700, i));
+        temp.write(name, smallJpeg(900 + i, 700, i));
         arguments << name;
     }
-    const auto before = HashFiles(temp.file("src"));
+    const auto before = hashFiles(temp.file("src"));
 
     QProcess process;
-    StartStamp(process, arguments, temp.path());
+    startStamp(process, arguments, temp.path());
     ASSERT_TRUE(process.waitForStarted());
-    ASSERT_TRUE(WaitForTemporaryOf(process, temp.file("out"), 60000))
+    ASSERT_TRUE(waitForTemporaryOf(process, temp.file("out"), 60000))
         << "no file was being written";
     ::kill(static_cast<pid_t>(process.processId()), c.signalNumber);
     ASSERT_TRUE(process.waitForFinished(60000));
 
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), c.exitCode);
-    EXPECT_EQ(TemporariesIn(temp.file("out")), QStringList());
-    EXPECT_EQ(TemporariesIn(temp.file("src")), QStringList());
-    EXPECT_EQ(IncompleteOutputsIn(temp.file("out"), kText), QStringList());
-    auto after = HashFiles(temp.file("src"));
+    EXPECT_EQ(temporaryNamesIn(temp.file("out")), QStringList());
+    EXPECT_EQ(temporaryNamesIn(temp.file("src")), QStringList());
+    EXPECT_EQ(incompleteOutputsIn(temp.file("out"), kText), QStringList());
+    auto after = hashFiles(temp.file("src"));
     after.removeIf([](QMap<QByteArray, QByteArray>::iterator entry) {
         return entry.key().endsWith("-cop.jpg");
     });

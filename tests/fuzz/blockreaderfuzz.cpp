@@ -19,36 +19,36 @@ bool samePrefix(const std::vector<BlockEntry>& fast, const std::vector<BlockEntr
 
 } // namespace
 
-int FuzzBlockReader(const std::uint8_t* data, std::size_t size) {
+int fuzzBlockReader(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const CopyrightScan scan = ScanCopyrightBytes(bytes);
-    FuzzCheck(scan.ok(), "a scan in memory cannot fail");
-    FuzzCheck(scan.size() <= kMaxCopyrightEntries, "entry limit");
-    const std::vector<BlockEntry> fast = EntriesOf(scan);
+    const CopyrightScan scan = scanCopyrightBytes(bytes);
+    fuzzCheck(scan.ok(), "a scan in memory cannot fail");
+    fuzzCheck(scan.size() <= kMaxCopyrightEntries, "entry limit");
+    const std::vector<BlockEntry> fast = blockEntriesOf(scan);
     for (std::size_t i = 0; i < scan.size(); ++i) {
-        FuzzCheck(scan.textLength(i) == std::size_t(fast[i].text.size()), "text length");
-        FuzzCheck(scan.firstLineLength(i) == std::size_t(fast[i].firstLine.size()),
+        fuzzCheck(scan.textLength(i) == std::size_t(fast[i].text.size()), "text length");
+        fuzzCheck(scan.firstLineLength(i) == std::size_t(fast[i].firstLine.size()),
                   "first line length");
     }
     if (size <= kLiteralLimit) {
-        const std::vector<BlockEntry> literal = LiteralReadBlocks(bytes);
+        const std::vector<BlockEntry> literal = literalReadBlocks(bytes);
         if (scan.truncated())
-            FuzzCheck(fast.size() == kMaxCopyrightEntries && samePrefix(fast, literal),
+            fuzzCheck(fast.size() == kMaxCopyrightEntries && samePrefix(fast, literal),
                       "a cut scan is the front of the literal reading");
         else
-            FuzzCheck(fast == literal, "scan equals the literal reading");
+            fuzzCheck(fast == literal, "scan equals the literal reading");
     }
 
     // the file reader reads in pieces and fetches entries on demand: same entries
-    const QString path = FuzzFile("block.bin");
+    const QString path = fuzzFile("block.bin");
     QFile file(path);
-    FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+    fuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                   file.write(bytes) == bytes.size(),
               "writing the input file");
     file.close();
     const CopyrightScan fromFile = ReadCopyrightBlocks(path);
-    FuzzCheck(fromFile.ok(), "reading a readable file");
-    FuzzCheck(fromFile.truncated() == scan.truncated(), "file and memory cut alike");
-    FuzzCheck(EntriesOf(fromFile) == fast, "file and memory give the same entries");
+    fuzzCheck(fromFile.ok(), "reading a readable file");
+    fuzzCheck(fromFile.truncated() == scan.truncated(), "file and memory cut alike");
+    fuzzCheck(blockEntriesOf(fromFile) == fast, "file and memory give the same entries");
     return 0;
 }

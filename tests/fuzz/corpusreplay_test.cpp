@@ -14,9 +14,9 @@ struct Target {
 };
 
 const Target kTargets[] = {
-    {"blockreader", FuzzBlockReader},
-    {"textfile", FuzzCopyrightTextFile},
-    {"picture", FuzzPicture},
+    {"blockreader", fuzzBlockReader},
+    {"textfile", fuzzCopyrightTextFile},
+    {"picture", fuzzPicture},
 };
 
 } // namespace

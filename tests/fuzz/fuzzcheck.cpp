@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-void FuzzCheck(bool ok, const char* what) {
+void fuzzCheck(bool ok, const char* what) {
     if (ok)
         return;
     std::fprintf(stderr, "fuzz check failed: %s\n", what);

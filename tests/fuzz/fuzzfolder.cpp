@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-QString FuzzFile(const char* name) {
+QString fuzzFile(const char* name) {
     static QTemporaryDir folder;
     return folder.filePath(QString::fromLatin1(name));
 }

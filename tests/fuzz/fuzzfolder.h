@@ -4,4 +4,4 @@
 
 #include <QString>
 
-QString FuzzFile(const char* name);
+QString fuzzFile(const char* name);

@@ -7,11 +7,11 @@
 #include <cstdint>
 
 // The block reader against its literal reading, in memory and from a file.
-int FuzzBlockReader(const std::uint8_t* data, std::size_t size);
+int fuzzBlockReader(const std::uint8_t* data, std::size_t size);
 // The copyright-text-file decoder, in memory and from a file.
-int FuzzCopyrightTextFile(const std::uint8_t* data, std::size_t size);
+int fuzzCopyrightTextFile(const std::uint8_t* data, std::size_t size);
 // Decode, notice and encode of a picture file holding the bytes.
-int FuzzPicture(const std::uint8_t* data, std::size_t size);
+int fuzzPicture(const std::uint8_t* data, std::size_t size);
 
 // Ends the program with a message when a result is wrong.
-void FuzzCheck(bool ok, const char* what);
+void fuzzCheck(bool ok, const char* what);

@@ -16,13 +16,13 @@ constexpr qint64 kMaxFuzzPixels = 1'000'000;
 
 } // namespace
 
-int FuzzPicture(const std::uint8_t* data, std::size_t size) {
+int fuzzPicture(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString path = FuzzFile("picture.jpg"); // the content decides the format
+    const QString path = fuzzFile("picture.jpg"); // the content decides the format
     QFile file(path);
-    FuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+    fuzzCheck(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                   file.write(bytes) == bytes.size(),
               "writing the input file");
     file.close();
@@ -41,11 +41,11 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
     // the copy-only path: the copyright into the header, the picture as it was
     QByteArray copy = bytes;
     QString problem;
-    if (PutCopyrightIntoFile(&copy, QStringLiteral("© 2002 Jörg"), &problem))
-        FuzzCheck(QImage::fromData(copy).size() == QImage::fromData(bytes).size(),
+    if (putCopyrightIntoFile(&copy, QStringLiteral("© 2002 Jörg"), &problem))
+        fuzzCheck(QImage::fromData(copy).size() == QImage::fromData(bytes).size(),
                   "a copy with the copyright in its header shows the same picture");
     else
-        FuzzCheck(copy == bytes && !problem.isEmpty(), "a header that cannot be written is kept");
+        fuzzCheck(copy == bytes && !problem.isEmpty(), "a header that cannot be written is kept");
 
     // the last byte picks the mode, so both are fuzzed
     // the source's metadata are read, fixed up and written with the copyright
@@ -58,27 +58,27 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size) {
     QString stampingError;
     QByteArray stamped;
     const bool stampedOk =
-        ComposeAndEncodeNotice(path, options, (data[0] & 1) != 0, &stamped, &stampingError);
-    FuzzCheck(stampedOk || !stampingError.isEmpty(), "a failed stamping path has a reason");
+        composeAndEncodeNotice(path, options, (data[0] & 1) != 0, &stamped, &stampingError);
+    fuzzCheck(stampedOk || !stampingError.isEmpty(), "a failed stamping path has a reason");
 
     QString error;
-    const QImage composed = ComposeNotice(path, options, &error);
-    FuzzCheck(composed.isNull() != stampedOk, "both paths succeed or fail alike");
+    const QImage composed = composeNoticePicture(path, options, &error);
+    fuzzCheck(composed.isNull() != stampedOk, "both paths succeed or fail alike");
     if (composed.isNull()) {
-        FuzzCheck(!error.isEmpty(), "a picture that fails has a reason");
+        fuzzCheck(!error.isEmpty(), "a picture that fails has a reason");
         return 0;
     }
-    FuzzCheck(QImage::fromData(stamped, "JPEG").size() == composed.size(),
+    fuzzCheck(QImage::fromData(stamped, "JPEG").size() == composed.size(),
               "the stamping path gives a picture of the same size");
-    FuzzCheck(error.isEmpty(), "no reason with a picture");
+    fuzzCheck(error.isEmpty(), "no reason with a picture");
     QByteArray jpeg;
-    if (!EncodeNoticeJpeg(composed, &jpeg, &error)) {
-        FuzzCheck(!error.isEmpty(), "an encoding that fails has a reason");
+    if (!encodeNoticeJpeg(composed, &jpeg, &error)) {
+        fuzzCheck(!error.isEmpty(), "an encoding that fails has a reason");
         return 0;
     }
     const QImage back = QImage::fromData(jpeg, "JPEG");
-    FuzzCheck(!back.isNull(), "the JPEG written decodes");
-    FuzzCheck(back.size() == composed.size(), "the JPEG has the size of the composed picture");
+    fuzzCheck(!back.isNull(), "the JPEG written decodes");
+    fuzzCheck(back.size() == composed.size(), "the JPEG has the size of the composed picture");
 
     return 0;
 }

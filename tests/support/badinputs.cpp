@@ -46,13 +46,13 @@ const char* const kDamaged = "Das Bild ist beschädigt oder unvollständig";
 
 } // namespace
 
-std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
+std::vector<BadInput> badInputTable(const QByteArray& jpeg) {
     // pictures big enough for a cut in half to land in their pixel data
-    const QImage detailed = DetailedPicture(160, 120);
-    const QByteArray photo = EncodedPicture(detailed, "JPEG");
-    const QByteArray bitmap = EncodedPicture(detailed, "BMP");
-    const QByteArray png = EncodedPicture(detailed, "PNG");
-    const QByteArray gif = SmallGif(160, 120);
+    const QImage detailed = detailedPicture(160, 120);
+    const QByteArray photo = encodedPicture(detailed, "JPEG");
+    const QByteArray bitmap = encodedPicture(detailed, "BMP");
+    const QByteArray png = encodedPicture(detailed, "PNG");
+    const QByteArray gif = smallGif(160, 120);
     return {
         {"a good picture first", "erstes.jpg", jpeg},
         {"an empty file", "leer.jpg", QByteArray(""), false, Expect::NoticeMissing,
@@ -61,7 +61,7 @@ std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
          "Bild"},
         {"a JPEG cut to half its bytes", "halbes-foto.jpg", firstHalf(photo), false,
          Expect::NoticeMissing, kDamaged},
-        {"a JPEG with broken data", "verdorben.jpg", CorruptJpeg(photo), false,
+        {"a JPEG with broken data", "verdorben.jpg", corruptJpeg(photo), false,
          Expect::NoticeMissing, kDamaged},
         {"a BMP cut to half its bytes", "halb.bmp", firstHalf(bitmap), false, Expect::NoticeMissing,
          kDamaged},
@@ -90,7 +90,7 @@ std::vector<BadInput> BadInputTable(const QByteArray& jpeg) {
          Expect::NoticeMissing, "zu groß (14143 × 14143 Pixel)"},
         // within the limit, though not with the strip of 20 rows counted
         {"an RGB PNG of 1 × 29 981 pixels", "schmal.png",
-         EncodedPicture(DetailedPicture(1, 29981), "PNG")},
+         encodedPicture(detailedPicture(1, 29981), "PNG")},
         // 39 bytes whose frame says 1280 × 91 and whose screen says 1280 × 65027
         {"a GIF with a huge screen", "bildschirm.gif",
          readAll(QStringLiteral(STAMPORA_CORPUS "/picture/gif-huge-screen")), false,

@@ -23,5 +23,5 @@ struct BadInput {
 };
 
 // Every case, in the order they go into the job list; `goodJpeg` is the content
-// of the good pictures among them. Names are bytes (see FileNameFromBytes).
-std::vector<BadInput> BadInputTable(const QByteArray& goodJpeg);
+// of the good pictures among them. Names are bytes (see fileNameFromBytes).
+std::vector<BadInput> badInputTable(const QByteArray& goodJpeg);

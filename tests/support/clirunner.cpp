@@ -26,7 +26,7 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
     const QString program = QStringLiteral(STAMPORA_BINARY_DIR "/stampora-cli");
     bool allUtf8 = true;
     for (const QString& argument : all)
-        allUtf8 = allUtf8 && FileNameToBytes(argument) == argument.toUtf8();
+        allUtf8 = allUtf8 && fileNameToBytes(argument) == argument.toUtf8();
     if (allUtf8 && redirection.isEmpty()) {
         process.start(program, all);
         return;
@@ -35,7 +35,7 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
     QString script = QStringLiteral("exec \"$0\"");
     for (const QString& argument : all) {
         QString octal;
-        for (const char c : FileNameToBytes(argument))
+        for (const char c : fileNameToBytes(argument))
             octal += QStringLiteral("\\%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
         script += QStringLiteral(" \"$(printf '%1')\"").arg(octal);
     }
@@ -45,16 +45,17 @@ void startCli(QProcess& process, const QStringList& all, const QString& workingF
 
 } // namespace
 
-void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
+void startCliProcess(QProcess& process, const QStringList& arguments,
+                     const QString& workingFolder) {
     startCli(process, arguments, workingFolder);
 }
 
-void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
+void startStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder) {
     startCli(process, QStringList{"stamp"} + arguments, workingFolder);
 }
 
-CliRun RunStamp(const QStringList& arguments, const QString& workingFolder) {
-    return RunCli(QStringList{"stamp"} + arguments, workingFolder);
+CliRun runCliStamp(const QStringList& arguments, const QString& workingFolder) {
+    return runCli(QStringList{"stamp"} + arguments, workingFolder);
 }
 
 namespace {
@@ -74,14 +75,14 @@ CliRun finishCli(QProcess& process, const QByteArray& input) {
 
 } // namespace
 
-CliRun RunCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input,
+CliRun runCli(const QStringList& arguments, const QString& workingFolder, const QByteArray& input,
               const QString& redirection) {
     QProcess process;
     startCli(process, arguments, workingFolder, redirection);
     return finishCli(process, input);
 }
 
-CliRun RunStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
+CliRun runStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
                        quint64 limit) {
     QProcess process;
     process.setChildProcessModifier([resource, limit] {
@@ -111,7 +112,7 @@ void hashFolder(const QByteArray& base, const QByteArray& relative,
         if (S_ISDIR(info.st_mode)) {
             hashFolder(base, path + '/', hashes);
         } else if (S_ISREG(info.st_mode)) {
-            hashes->insert(path, QCryptographicHash::hash(readAll(FileNameFromBytes(base + path)),
+            hashes->insert(path, QCryptographicHash::hash(readAll(fileNameFromBytes(base + path)),
                                                           QCryptographicHash::Sha256)
                                      .toHex());
         }
@@ -121,29 +122,29 @@ void hashFolder(const QByteArray& base, const QByteArray& relative,
 
 } // namespace
 
-QMap<QByteArray, QByteArray> HashFiles(const QString& folder) {
+QMap<QByteArray, QByteArray> hashFiles(const QString& folder) {
     QMap<QByteArray, QByteArray> hashes;
-    hashFolder(FileNameToBytes(folder) + '/', {}, &hashes);
+    hashFolder(fileNameToBytes(folder) + '/', {}, &hashes);
     return hashes;
 }
 
-QStringList TemporariesIn(const QString& folder) {
+QStringList temporaryNamesIn(const QString& folder) {
     return QDir(folder).entryList({QLatin1String(kTemporaryPrefix) + QLatin1Char('*')},
                                   QDir::Files | QDir::Hidden | QDir::System);
 }
 
-QStringList IncompleteOutputsIn(const QString& folder, const QByteArray& text) {
-    const QStringList temporaries = TemporariesIn(folder);
+QStringList incompleteOutputsIn(const QString& folder, const QByteArray& text) {
+    const QStringList temporaries = temporaryNamesIn(folder);
     QStringList incomplete;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name))
         if (!temporaries.contains(name))
-            if (const QString problem = CheckStamped(folder + '/' + name, text, true);
+            if (const QString problem = checkStamped(folder + '/' + name, text, true);
                 !problem.isEmpty())
                 incomplete.append(name + QStringLiteral(": ") + problem);
     return incomplete;
 }
 
-QStringList TemporariesOf(const QString& folder, qint64 pid) {
+QStringList temporariesOf(const QString& folder, qint64 pid) {
     return QDir(folder).entryList(
         {QStringLiteral("%1%2-*").arg(QLatin1String(kTemporaryPrefix)).arg(pid)},
         QDir::Files | QDir::Hidden | QDir::System);
@@ -164,10 +165,10 @@ bool isRunning(qint64 pid) {
 
 } // namespace
 
-bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs) {
+bool waitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs) {
     const qint64 pid = process.processId();
     const QByteArray pattern = QByteArray(kTemporaryPrefix) + QByteArray::number(pid) + '-';
-    const QByteArray path = FileNameToBytes(folder);
+    const QByteArray path = fileNameToBytes(folder);
     QElapsedTimer clock;
     clock.start();
     // a plain scan of the folder, as fast as it goes: a temporary lives for
@@ -185,7 +186,7 @@ bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int time
     return false;
 }
 
-bool WriteLargeNonPicture(const QString& path, int mebibytes) {
+bool writeLargeNonPicture(const QString& path, int mebibytes) {
     QByteArray chunk(1 << 20, '\0');
     for (int i = 0; i < chunk.size(); ++i)
         chunk[i] = static_cast<char>(i * 131 + 7);

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "support/testsupport.h" // CheckStamped, SmallJpeg
+#include "support/testsupport.h" // checkStamped, smallJpeg
 
 struct CliRun {
     int exitCode = -1; // -1: crashed, killed or hung
@@ -17,37 +17,37 @@ struct CliRun {
 };
 
 // Starts the command in `workingFolder`. Arguments pass as the bytes they stand
-// for, names that are no UTF-8 too (see FileNameFromBytes).
-void StartStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder);
-CliRun RunStamp(const QStringList& arguments, const QString& workingFolder);
+// for, names that are no UTF-8 too (see fileNameFromBytes).
+void startStamp(QProcess& process, const QStringList& arguments, const QString& workingFolder);
+CliRun runCliStamp(const QStringList& arguments, const QString& workingFolder);
 // Starts any command ("read", "stamp" ...), the first argument.
-void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder);
+void startCliProcess(QProcess& process, const QStringList& arguments, const QString& workingFolder);
 // Any command ("read", "stamp" ...) as the first argument, `input` on its
 // standard input. `redirection`, when given, is applied by a shell to the
 // program's streams (">&-" closes standard output).
-CliRun RunCli(const QStringList& arguments, const QString& workingFolder,
+CliRun runCli(const QStringList& arguments, const QString& workingFolder,
               const QByteArray& input = {}, const QString& redirection = {});
 // "stamp" with `arguments`, its resource limit `resource` (RLIMIT_NOFILE,
 // RLIMIT_AS ...) set to `limit`, soft and hard, so that it cannot raise it.
-CliRun RunStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
+CliRun runStampLimited(const QStringList& arguments, const QString& workingFolder, int resource,
                        quint64 limit);
 
 // SHA-256 of every regular file under `folder`, by path relative to it.
-QMap<QByteArray, QByteArray> HashFiles(const QString& folder);
+QMap<QByteArray, QByteArray> hashFiles(const QString& folder);
 
 // Names in `folder` that start with the prefix of temporary outputs.
-QStringList TemporariesIn(const QString& folder);
+QStringList temporaryNamesIn(const QString& folder);
 // Names of the files in `folder` under their final names that are no complete
 // stamped picture holding `text`, each with what is wrong.
-QStringList IncompleteOutputsIn(const QString& folder, const QByteArray& text);
+QStringList incompleteOutputsIn(const QString& folder, const QByteArray& text);
 
 // The temporary outputs of the process `pid` in `folder`.
-QStringList TemporariesOf(const QString& folder, qint64 pid);
+QStringList temporariesOf(const QString& folder, qint64 pid);
 // Waits until `process` has a temporary output in `folder`: true at once when
 // it has, false when the process ends or `timeoutMs` passes first.
-bool WaitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs);
+bool waitForTemporaryOf(const QProcess& process, const QString& folder, int timeoutMs);
 
 // Writes a file of `mebibytes` MiB that is no picture, of real bytes (no holes):
 // its copy keeps a temporary output in the output folder for long enough to be
 // seen however fast the machine is. False when it cannot be written.
-bool WriteLargeNonPicture(const QString& path, int mebibytes);
+bool writeLargeNonPicture(const QString& path, int mebibytes);

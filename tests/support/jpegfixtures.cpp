@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-QByteArray EncodedJpeg(const QImage& picture, const JpegEncoding& how) {
+QByteArray encodedJpeg(const QImage& picture, const JpegEncoding& how) {
     const QImage rgb =
         picture.convertToFormat(how.cmyk ? QImage::Format_RGB32 : QImage::Format_RGB888);
     jpeg_compress_struct info{};
     JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
+    info.err = setUpJpegErrors(&errors);
     unsigned char* out = nullptr;
     unsigned long size = 0;
     if (setjmp(errors.jump)) {
@@ -51,7 +51,7 @@ QByteArray EncodedJpeg(const QImage& picture, const JpegEncoding& how) {
     return jpeg;
 }
 
-QList<JpegHeaderSegment> JpegHeaderSegments(const QByteArray& jpeg) {
+QList<JpegHeaderSegment> jpegHeaderSegments(const QByteArray& jpeg) {
     QList<JpegHeaderSegment> segments;
     for (qsizetype at = 2; at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF;) {
         const int length = quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]);
@@ -63,17 +63,17 @@ QList<JpegHeaderSegment> JpegHeaderSegments(const QByteArray& jpeg) {
     return segments;
 }
 
-QByteArray JpegSegment(const char* markerHex, const QByteArray& body) {
+QByteArray jpegSegment(const char* markerHex, const QByteArray& body) {
     QByteArray bytes = QByteArray::fromHex(markerHex);
     const auto length = quint16(body.size() + 2);
     return bytes.append(char(length >> 8)).append(char(length & 0xFF)).append(body);
 }
 
-QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments) {
+QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments) {
     return jpeg.left(2) + segments + jpeg.mid(2);
 }
 
-QByteArray ExifWithOrientation(int orientation, bool bigEndian) {
+QByteArray exifWithOrientation(int orientation, bool bigEndian) {
     QByteArray body("Exif\0\0", 6);
     const char value = char(orientation);
     if (bigEndian) // TIFF header, one entry: orientation (0x0112), SHORT, 1, value; no next IFD
@@ -82,11 +82,11 @@ QByteArray ExifWithOrientation(int orientation, bool bigEndian) {
     else
         body += QByteArray::fromHex("49492a000800000001001201030001000000") + value +
                 QByteArray::fromHex("00000000000000");
-    return JpegSegment("ffe1", body);
+    return jpegSegment("ffe1", body);
 }
 
-QByteArray CorruptJpeg(const QByteArray& jpeg) {
-    const QList<JpegHeaderSegment> segments = JpegHeaderSegments(jpeg);
+QByteArray corruptJpeg(const QByteArray& jpeg) {
+    const QList<JpegHeaderSegment> segments = jpegHeaderSegments(jpeg);
     if (segments.isEmpty() || segments.back().marker != 0xDA)
         return {};
     const qsizetype dataStart = segments.back().at + 4 + segments.back().body.size();

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QList>
 
-// How EncodedJpeg writes a picture with libjpeg.
+// How encodedJpeg writes a picture with libjpeg.
 struct JpegEncoding {
     int h = 2, v = 2; // luma sampling (chroma 1 × 1); 0: grey
     bool progressive = false;
@@ -16,7 +16,7 @@ struct JpegEncoding {
     bool optimised = false; // Huffman tables made for this picture: not every symbol has a code
 };
 // The picture as a camera would write it, with libjpeg (a failure is a test failure).
-QByteArray EncodedJpeg(const QImage& picture, const JpegEncoding& how);
+QByteArray encodedJpeg(const QImage& picture, const JpegEncoding& how);
 
 // One marker segment of a JPEG's header.
 struct JpegHeaderSegment {
@@ -25,15 +25,15 @@ struct JpegHeaderSegment {
     QByteArray body;   // the bytes behind its length
 };
 // The segments behind SOI up to the start of scan, that one included.
-QList<JpegHeaderSegment> JpegHeaderSegments(const QByteArray& jpeg);
+QList<JpegHeaderSegment> jpegHeaderSegments(const QByteArray& jpeg);
 
 // One JPEG segment: its marker (hex, "ffe1"), the 16-bit big-endian length, the body.
-QByteArray JpegSegment(const char* markerHex, const QByteArray& body);
+QByteArray jpegSegment(const char* markerHex, const QByteArray& body);
 // The JPEG with `segments` put right after its SOI.
-QByteArray WithSegments(const QByteArray& jpeg, const QByteArray& segments);
+QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segments);
 // An APP1 EXIF segment whose only tag is the orientation (6: turn a quarter to
 // the right to view), in Motorola or Intel byte order.
-QByteArray ExifWithOrientation(int orientation, bool bigEndian = true);
+QByteArray exifWithOrientation(int orientation, bool bigEndian = true);
 // The JPEG with a run of codes that no Huffman table has (all ones) written
 // into the middle of its scan data.
-QByteArray CorruptJpeg(const QByteArray& jpeg);
+QByteArray corruptJpeg(const QByteArray& jpeg);

@@ -22,14 +22,14 @@ inline std::ostream& operator<<(std::ostream& os, const BlockEntry& e) {
 }
 
 // The entries of a fast scan as bytes, for comparing with the literal reading.
-inline std::vector<BlockEntry> EntriesOf(const CopyrightScan& scan) {
+inline std::vector<BlockEntry> blockEntriesOf(const CopyrightScan& scan) {
     std::vector<BlockEntry> out;
     for (std::size_t i = 0; i < scan.size(); ++i)
         out.push_back({scan.firstLineBytes(i), scan.textBytes(i)});
     return out;
 }
 
-inline std::vector<BlockEntry> LiteralReadBlocks(const QByteArray& file) {
+inline std::vector<BlockEntry> literalReadBlocks(const QByteArray& file) {
     const QByteArray marker(kBlockMarker, kBlockMarkerLength);
     std::vector<BlockEntry> out;
     const qsizetype length = file.size();

@@ -24,7 +24,7 @@ TempFolder::~TempFolder() {
         return 0; // on past anything that cannot be removed
     };
     if (dir_.isValid())
-        ::nftw(FileNameToBytes(dir_.path()).constData(), remove, 16, FTW_DEPTH | FTW_PHYS);
+        ::nftw(fileNameToBytes(dir_.path()).constData(), remove, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 QString TempFolder::file(const QString& name) const {
@@ -33,8 +33,8 @@ QString TempFolder::file(const QString& name) const {
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString path = file(name);
-    MakeFolderPath(QFileInfo(path).absolutePath());
-    const int fd = OpenFileName(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    makeFolderPath(QFileInfo(path).absolutePath());
+    const int fd = openFileName(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd >= 0) {
         for (qsizetype done = 0; done < bytes.size();) {
             const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -49,23 +49,23 @@ QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
 
 QByteArray readAll(const QString& path) {
     QFile f;
-    return OpenForReading(f, path) ? f.readAll() : QByteArray();
+    return openForReading(f, path) ? f.readAll() : QByteArray();
 }
 
 bool appendBlock(const QString& path, const QByteArray& text) {
-    const int fd = OpenFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC);
-    const QByteArray block = CopyrightBlockBytes(text);
+    const int fd = openFileName(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+    const QByteArray block = copyrightBlockBytes(text);
     const bool written =
         fd >= 0 && ::write(fd, block.constData(), size_t(block.size())) == ssize_t(block.size());
     return fd >= 0 && ::close(fd) == 0 && written;
 }
 
-QString CheckStamped(const QString& path, const QByteArray& text, bool picture) {
+QString checkStamped(const QString& path, const QByteArray& text, bool picture) {
     QFile file;
-    if (!OpenForReading(file, path))
+    if (!openForReading(file, path))
         return QStringLiteral("cannot be opened");
     const QByteArray bytes = file.readAll();
-    const QByteArray block = CopyrightBlockBytes(text);
+    const QByteArray block = copyrightBlockBytes(text);
     if (!bytes.endsWith(block))
         return QStringLiteral("does not end with its block");
     const CopyrightScan scan = ReadCopyrightBlocks(path);
@@ -76,7 +76,7 @@ QString CheckStamped(const QString& path, const QByteArray& text, bool picture) 
     return {};
 }
 
-QByteArray SmallJpeg(int width, int height, int seed) {
+QByteArray smallJpeg(int width, int height, int seed) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor::fromHsv((seed * 37) % 360, 200, 220));
     QPainter painter(&image);
@@ -89,7 +89,7 @@ QByteArray SmallJpeg(int width, int height, int seed) {
     return bytes;
 }
 
-QImage DetailedPicture(int width, int height) {
+QImage detailedPicture(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -99,7 +99,7 @@ QImage DetailedPicture(int width, int height) {
     return image;
 }
 
-QByteArray EncodedPicture(const QImage& picture, const char* format, int quality) {
+QByteArray encodedPicture(const QImage& picture, const char* format, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -107,7 +107,7 @@ QByteArray EncodedPicture(const QImage& picture, const char* format, int quality
     return bytes;
 }
 
-QByteArray SmallGif(int width, int height) {
+QByteArray smallGif(int width, int height) {
     QByteArray gif("GIF89a");
     appendLittleEndian16(gif, quint16(width));
     appendLittleEndian16(gif, quint16(height));

@@ -19,7 +19,7 @@ public:
     // Full path of a name inside the folder.
     QString file(const QString& name) const;
     // Writes bytes to a name inside the folder (creating sub-folders) and returns
-    // its path. Names that are no UTF-8 come from FileNameFromBytes.
+    // its path. Names that are no UTF-8 come from fileNameFromBytes.
     QString write(const QString& name, const QByteArray& bytes) const;
 
 private:
@@ -36,15 +36,15 @@ bool appendBlock(const QString& path, const QByteArray& text);
 // Empty when the file at `path` is a complete stamped output: its contents are
 // followed by exactly one block, whose entry holds `text`; else what is wrong.
 // With `picture` its contents must also decode as a picture.
-QString CheckStamped(const QString& path, const QByteArray& text, bool picture);
+QString checkStamped(const QString& path, const QByteArray& text, bool picture);
 
 // A small JPEG picture of its own (the seed makes each one differ).
-QByteArray SmallJpeg(int width, int height, int seed);
+QByteArray smallJpeg(int width, int height, int seed);
 
 // A picture with detail in every row (gradients and fine texture), so that a
 // cut or a broken byte lands in its pixel data.
-QImage DetailedPicture(int width, int height);
+QImage detailedPicture(int width, int height);
 // The picture in a format Qt writes ("BMP", "JPEG", "PNG"), JPEG at `quality`.
-QByteArray EncodedPicture(const QImage& picture, const char* format, int quality = 90);
+QByteArray encodedPicture(const QImage& picture, const char* format, int quality = 90);
 // A GIF of 128 blues and yellows, its pixel data stored without compression.
-QByteArray SmallGif(int width, int height);
+QByteArray smallGif(int width, int height);

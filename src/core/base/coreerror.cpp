@@ -1,6 +1,6 @@
 #include "core/base/coreerror.h"
 
-MessageBoxRequest DescribeCoreError(const CoreError& error) {
+MessageBoxRequest describeCoreError(const CoreError& error) {
     switch (error.code) {
     case CoreError::Code::None:
         break;

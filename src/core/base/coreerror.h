@@ -21,4 +21,4 @@ struct CoreError {
 
 // The message box for an error: "Fehler!" CR LF and the reason for the bitmap
 // writer (no icon).
-MessageBoxRequest DescribeCoreError(const CoreError& error);
+MessageBoxRequest describeCoreError(const CoreError& error);

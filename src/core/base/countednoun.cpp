@@ -1,5 +1,5 @@
 #include "core/base/countednoun.h"
 
-QString CountedNoun(qint64 count, const QString& singular, const QString& plural) {
+QString countedNoun(qint64 count, const QString& singular, const QString& plural) {
     return QString::number(count) + QLatin1Char(' ') + (count == 1 ? singular : plural);
 }

@@ -3,4 +3,4 @@
 
 #include <QString>
 
-QString CountedNoun(qint64 count, const QString& singular, const QString& plural);
+QString countedNoun(qint64 count, const QString& singular, const QString& plural);

@@ -16,7 +16,7 @@ QString fileReadError(const QString& path, const QString& reason) {
     return QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden: %2.").arg(path, reason);
 }
 
-FileBytes LoadFileBytes(const QString& path) {
+FileBytes loadFileBytes(const QString& path) {
     FileBytes result;
     if (path.isEmpty()) {
         result.error = describeNoFileName() + QLatin1Char('.');
@@ -24,18 +24,18 @@ FileBytes LoadFileBytes(const QString& path) {
     }
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
     const auto fd = std::make_shared<FileDescriptor>(
-        OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        openFileName(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd->get() < 0) {
-        result.error = fileReadError(path, DescribeFileError(errno));
+        result.error = fileReadError(path, describeFileError(errno));
         return result;
     }
     struct stat info {};
     if (::fstat(fd->get(), &info) != 0) {
-        result.error = fileReadError(path, DescribeFileError(errno));
+        result.error = fileReadError(path, describeFileError(errno));
         return result;
     }
     if (S_ISDIR(info.st_mode)) {
-        result.error = fileReadError(path, DescribeFileError(EISDIR));
+        result.error = fileReadError(path, describeFileError(EISDIR));
         return result;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -65,7 +65,7 @@ FileBytes LoadFileBytes(const QString& path) {
                                     .arg(kMaxBytesKeptInMemory >> 20));
         return result;
     } else if (err != 0) {
-        result.error = fileReadError(path, DescribeFileError(err));
+        result.error = fileReadError(path, describeFileError(err));
         return result;
     }
     result.unchanged = [] { return true; };

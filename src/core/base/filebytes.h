@@ -37,4 +37,4 @@ QString fileReadError(const QString& path, const QString& reason);
 // could block or never end); a missing name or file gives an error, never a
 // crash. A file that reports no size is read whole up to
 // kMaxBytesKeptInMemory; a longer one is refused with the reason.
-FileBytes LoadFileBytes(const QString& path);
+FileBytes loadFileBytes(const QString& path);

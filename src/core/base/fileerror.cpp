@@ -11,7 +11,7 @@ QString describeNoFileName() {
     return QStringLiteral("Es wurde kein Dateiname angegeben");
 }
 
-QString DescribeFileError(int errorNumber) {
+QString describeFileError(int errorNumber) {
     switch (errorNumber) {
     case ENOENT:
         return QStringLiteral("Die Datei existiert nicht");

@@ -4,7 +4,7 @@
 #include <QString>
 
 // A short German reason for an errno value, without a final full stop.
-QString DescribeFileError(int errorNumber);
+QString describeFileError(int errorNumber);
 
 // The reason for a name that is no regular file (a device, a pipe, a folder
 // where a file is wanted), without a final full stop: "Keine normale Datei".

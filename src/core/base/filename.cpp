@@ -53,14 +53,14 @@ bool isStandIn(QStringView name, qsizetype i) {
 // The file type bits of what the name leads to (links followed); 0 when nothing.
 mode_t typeOf(const QString& path) {
     struct stat info {};
-    if (path.isEmpty() || ::stat(FileNameToBytes(path).constData(), &info) != 0)
+    if (path.isEmpty() || ::stat(fileNameToBytes(path).constData(), &info) != 0)
         return 0;
     return info.st_mode & S_IFMT;
 }
 
 } // namespace
 
-QString FileNameFromBytes(QByteArrayView bytes) {
+QString fileNameFromBytes(QByteArrayView bytes) {
     QString name;
     name.reserve(bytes.size());
     for (qsizetype at = 0; at < bytes.size();) {
@@ -82,7 +82,7 @@ QString FileNameFromBytes(QByteArrayView bytes) {
     return name;
 }
 
-QByteArray FileNameToBytes(QStringView name) {
+QByteArray fileNameToBytes(QStringView name) {
     QByteArray bytes;
     bytes.reserve(name.size());
     qsizetype textStart = 0;
@@ -101,7 +101,7 @@ QByteArray FileNameToBytes(QStringView name) {
     return bytes;
 }
 
-QString DisplayFileName(QStringView name) {
+QString displayFileName(QStringView name) {
     QString shown = name.toString();
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (isStandIn(name, i))
@@ -110,12 +110,12 @@ QString DisplayFileName(QStringView name) {
     return shown;
 }
 
-int OpenFileName(const QString& path, int flags, unsigned mode) {
-    return ::open(FileNameToBytes(path).constData(), flags, mode);
+int openFileName(const QString& path, int flags, unsigned mode) {
+    return ::open(fileNameToBytes(path).constData(), flags, mode);
 }
 
-bool OpenForReading(QFile& file, const QString& path) {
-    const int fd = OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+bool openForReading(QFile& file, const QString& path) {
+    const int fd = openFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -126,42 +126,42 @@ bool OpenForReading(QFile& file, const QString& path) {
     return true;
 }
 
-bool IsFolderName(const QString& path) {
+bool isFolderName(const QString& path) {
     return typeOf(path) == S_IFDIR;
 }
 
-bool IsRegularFileName(const QString& path) {
+bool isRegularFileName(const QString& path) {
     return typeOf(path) == S_IFREG;
 }
 
-QString CanonicalFileName(const QString& path) {
+QString canonicalFileName(const QString& path) {
     if (path.isEmpty())
         return {};
-    char* resolved = ::realpath(FileNameToBytes(path).constData(), nullptr);
+    char* resolved = ::realpath(fileNameToBytes(path).constData(), nullptr);
     if (!resolved)
         return {};
-    const QString name = FileNameFromBytes(resolved);
+    const QString name = fileNameFromBytes(resolved);
     std::free(resolved);
     return name;
 }
 
-bool MakeFolderPath(const QString& path, QStringList* made) {
-    const QByteArray bytes = FileNameToBytes(path);
+bool makeFolderPath(const QString& path, QStringList* made) {
+    const QByteArray bytes = fileNameToBytes(path);
     if (bytes.isEmpty())
         return false;
-    if (IsFolderName(path))
+    if (isFolderName(path))
         return true;
     // each folder from the top down; one that exists already is fine
     for (qsizetype end = bytes.indexOf('/', 1);; end = bytes.indexOf('/', end + 1)) {
         const QByteArray part = end < 0 ? bytes : bytes.left(end);
         if (::mkdir(part.constData(), 0777) == 0) {
             if (made)
-                made->append(FileNameFromBytes(part));
+                made->append(fileNameFromBytes(part));
         } else if (errno != EEXIST) {
             return false;
         }
         if (end < 0 || end + 1 >= bytes.size())
             break;
     }
-    return IsFolderName(path);
+    return isFolderName(path);
 }

@@ -23,8 +23,8 @@ struct Found {
 
 } // namespace
 
-QList<TreeEntry> ListFolderTree(const QString& folder) {
-    QByteArray top = FileNameToBytes(folder);
+QList<TreeEntry> listFolderTree(const QString& folder) {
+    QByteArray top = fileNameToBytes(folder);
     while (top.size() > 1 && top.endsWith('/'))
         top.chop(1);
     std::vector<Found> found;
@@ -70,6 +70,6 @@ QList<TreeEntry> ListFolderTree(const QString& folder) {
     QList<TreeEntry> entries;
     entries.reserve(qsizetype(found.size()));
     for (const Found& f : found)
-        entries.append({FileNameFromBytes(f.path), f.errorNumber});
+        entries.append({fileNameFromBytes(f.path), f.errorNumber});
     return entries;
 }

@@ -14,4 +14,4 @@ struct TreeEntry {
 // not be read, sorted by the bytes of their paths. Symbolic links are not
 // followed, to files or to folders; a folder reached twice (a bind mount) is
 // gone through once.
-QList<TreeEntry> ListFolderTree(const QString& folder);
+QList<TreeEntry> listFolderTree(const QString& folder);

@@ -10,7 +10,7 @@ bool ReplacingFile::open() {
     if (target_.isEmpty())
         return false;
     // through links to the file they lead to, so that file is what gets replaced
-    const QString existing = CanonicalFileName(target_);
+    const QString existing = canonicalFileName(target_);
     if (!existing.isEmpty())
         target_ = existing;
     if (!out_.create(QFileInfo(target_).absolutePath()))

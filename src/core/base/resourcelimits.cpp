@@ -94,7 +94,7 @@ qint64 addressSpaceLeft(qint64 extra) {
 
 } // namespace
 
-void RaiseOpenFileLimit() {
+void raiseOpenFileLimit() {
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max)
         return;
@@ -102,7 +102,7 @@ void RaiseOpenFileLimit() {
     ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
-int FilesAtOnceWithinOpenFileLimit(int wanted, int descriptorsPerFile) {
+int filesAtOnceWithinOpenFileLimit(int wanted, int descriptorsPerFile) {
     wanted = std::max(wanted, 1);
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
@@ -112,7 +112,7 @@ int FilesAtOnceWithinOpenFileLimit(int wanted, int descriptorsPerFile) {
     return int(std::clamp<qint64>(files, 1, wanted));
 }
 
-qint64 MemoryAvailableToProcess(qint64 extraAddressSpace) {
+qint64 memoryAvailableToProcess(qint64 extraAddressSpace) {
     const qint64 system =
         kilobytesField(readSmallFile(QStringLiteral("/proc/meminfo")), "MemAvailable:");
     return std::min({system, controlGroupLeft(), addressSpaceLeft(extraAddressSpace)});

@@ -126,7 +126,7 @@ TemporaryOutput::~TemporaryOutput() {
 
 bool TemporaryOutput::fail(const QString& what, int errorNumber) {
     errorNumber_ = errorNumber;
-    error_ = QStringLiteral("%1: %2").arg(what, DescribeFileError(errorNumber));
+    error_ = QStringLiteral("%1: %2").arg(what, describeFileError(errorNumber));
     return false;
 }
 
@@ -139,7 +139,7 @@ bool TemporaryOutput::create(const QString& folder, mode_t mode) {
                 .arg(QLatin1String(kTemporaryPrefix))
                 .arg(::getpid())
                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-        const QByteArray path = FileNameToBytes(base + name);
+        const QByteArray path = fileNameToBytes(base + name);
         const int fd = LiveTemporaries::instance().createAndAdd(path, [&] {
             return ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         });
@@ -199,7 +199,7 @@ bool TemporaryOutput::write(QByteArrayView bytes) {
 
 void TemporaryOutput::keepPermissionsOf(const QString& path) {
     struct stat info {};
-    if (fd_ >= 0 && ::stat(FileNameToBytes(path).constData(), &info) == 0)
+    if (fd_ >= 0 && ::stat(fileNameToBytes(path).constData(), &info) == 0)
         ::fchmod(fd_, info.st_mode & 07777);
 }
 
@@ -221,7 +221,7 @@ bool TemporaryOutput::finish(const QString& finalPath, bool replace) {
     fd_ = lockFd;
     if (::close(fd) != 0)
         return fail(QStringLiteral("Die Ausgabedatei konnte nicht geschrieben werden"), errno);
-    const QByteArray target = FileNameToBytes(finalPath);
+    const QByteArray target = fileNameToBytes(finalPath);
     const int renamed = replace ? ::rename(path_.constData(), target.constData())
                                 : renameNoReplace(path_.constData(), target.constData());
     if (renamed != 0) {
@@ -249,7 +249,7 @@ bool TemporaryOutput::fileId(dev_t* device, ino_t* inode) const {
     return true;
 }
 
-bool IsTemporaryName(QByteArrayView name) {
+bool isTemporaryName(QByteArrayView name) {
     const QByteArrayView prefix(kTemporaryPrefix);
     if (!name.startsWith(prefix))
         return false;
@@ -268,15 +268,15 @@ bool IsTemporaryName(QByteArrayView name) {
     return true;
 }
 
-void RemoveStaleTemporaries(const QString& folder) {
-    const QByteArray base = FileNameToBytes(folder) + '/';
+void removeStaleTemporaries(const QString& folder) {
+    const QByteArray base = fileNameToBytes(folder) + '/';
     DIR* dir = ::opendir(base.constData());
     if (!dir)
         return;
     QList<QByteArray> candidates;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (IsTemporaryName(name))
+        if (isTemporaryName(name))
             candidates.append(base + name);
     }
     ::closedir(dir);
@@ -295,6 +295,6 @@ void RemoveStaleTemporaries(const QString& folder) {
     }
 }
 
-void RemoveOwnTemporariesForExit() {
+void removeOwnTemporariesForExit() {
     LiveTemporaries::instance().removeAllAndStop();
 }

@@ -52,13 +52,13 @@ private:
 };
 
 // True when `name` has the exact form of a temporary name.
-bool IsTemporaryName(QByteArrayView name);
+bool isTemporaryName(QByteArrayView name);
 
 // Removes the temporary files in `folder` that runs ended halfway left behind:
 // those of the exact generated form that no process holds locked and that are
 // not this process's own. Nothing else is touched.
-void RemoveStaleTemporaries(const QString& folder);
+void removeStaleTemporaries(const QString& folder);
 
 // Removes every temporary file this process holds and refuses new ones from
 // then on; for ending the process on a stop signal.
-void RemoveOwnTemporariesForExit();
+void removeOwnTemporariesForExit();

@@ -17,9 +17,9 @@ constexpr quint32 kAlphaBitFields = 6;
 
 } // namespace
 
-bool IsBitmapDataDamaged(const QString& path) {
+bool isBitmapDataDamaged(const QString& path) {
     QFile file;
-    if (!OpenForReading(file, path))
+    if (!openForReading(file, path))
         return false;
     uchar header[kFileHeaderSize + kInfoHeaderSize] = {};
     const qint64 got = file.read(reinterpret_cast<char*>(header), sizeof header);

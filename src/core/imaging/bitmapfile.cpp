@@ -219,7 +219,7 @@ QByteArray headerBytes(const BitmapLayout& layout) {
 class FileInPlace {
 public:
     explicit FileInPlace(const QString& path)
-        : fd_(OpenFileName(path, O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666)) {}
+        : fd_(openFileName(path, O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666)) {}
     FileInPlace(const FileInPlace&) = delete;
     FileInPlace& operator=(const FileInPlace&) = delete;
     ~FileInPlace() {
@@ -318,7 +318,7 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
     QList<quint32> table{0};
     QList<QRgb> palette;
     if (bitCount <= 8) {
-        palette = DefaultBitmapPalette(bitCount);
+        palette = defaultBitmapPalette(bitCount);
         if (colourList && colourList->size() == palette.size()) {
             for (qsizetype i = 0; i < palette.size(); ++i)
                 palette[i] = 0xFF000000u | SwapRedBlue(colourList->at(i));
@@ -345,10 +345,10 @@ int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,
 int WriteBitmapFile(const cDIBSection& picture, int bitCount, const QString& path, CoreError* error,
                     BitmapWriteMode mode) {
     if (bitCount != 24 && bitCount != 32)
-        return WriteBitmapFile(picture.ToPicture(), bitCount, path, nullptr, error);
+        return WriteBitmapFile(picture.toPicture(), bitCount, path, nullptr, error);
     if (error)
         *error = {};
-    if (picture.IsEmpty())
+    if (picture.isEmpty())
         return BitmapNoPicture;
     const BitmapLayout layout(picture.Width(), picture.Height(), bitCount, {0});
     if (!layout.fits())
@@ -358,10 +358,10 @@ int WriteBitmapFile(const cDIBSection& picture, int bitCount, const QString& pat
     std::function<void(int, uchar*)> fillRow;
     if (bitCount == 24)
         fillRow = [&](int row, uchar* out) {
-            std::memcpy(out, picture.ScanLine(row), size_t(width) * 3);
+            std::memcpy(out, picture.scanLine(row), size_t(width) * 3);
         };
     else
-        fillRow = [&](int row, uchar* out) { expandRow24To32(picture.ScanLine(row), width, out); };
+        fillRow = [&](int row, uchar* out) { expandRow24To32(picture.scanLine(row), width, out); };
     const bool wholeRows = bitCount == 32; // 4 bytes a pixel: no padding
     return mode == BitmapWriteMode::InPlace
                ? writeBitmap<FileInPlace>(layout, path, fillRow, error, wholeRows)

@@ -24,13 +24,13 @@ quint32 SwapRedBlue(quint32 colour);
 // 32), replacing any file there, and returns the file's length. Rows go bottom-up,
 // padded to 4 bytes. 32 bits: blue, green, red, 0. 24 bits: blue, green, red.
 // 16 bits: 5-5-5. 8, 4 and 1 bits: each pixel as the nearest colour of
-// DefaultBitmapPalette, or, when `colourList` (colours 0x00BBGGRR) has exactly as
+// defaultBitmapPalette, or, when `colourList` (colours 0x00BBGGRR) has exactly as
 // many entries as the table, of that list, which then becomes the colour table.
 // 16, 24 and 32-bit files carry one zero colour entry, so their pixels begin at
 // offset 58. Transparent pixels are composed over black.
 // Shows nothing: an unsupported depth returns -1 and a write failure 0, each
 // with its error in `error` (may be null) for the caller to show
-// (DescribeCoreError gives "Fehler!" CR LF "Dieses Bildformat wird nicht
+// (describeCoreError gives "Fehler!" CR LF "Dieses Bildformat wird nicht
 // unterstützt!", or "Fehler!" CR LF and the reason); -2 and -3 come without an
 // error of their own. Only a successful write replaces an earlier file.
 int WriteBitmapFile(const QImage& picture, int bitCount, const QString& path,

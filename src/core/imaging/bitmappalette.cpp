@@ -31,7 +31,7 @@ QList<QRgb> colourCubeAndGreys() {
 
 } // namespace
 
-QList<QRgb> DefaultBitmapPalette(int bitCount) {
+QList<QRgb> defaultBitmapPalette(int bitCount) {
     switch (bitCount) {
     case 1:
         return blackAndWhite();

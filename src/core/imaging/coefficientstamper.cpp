@@ -83,7 +83,7 @@ bool isForThisPath(const jpeg_decompress_struct& info) {
             info.max_v_samp_factor % component.v_samp_factor != 0)
             return false;
     }
-    return !IsPictureTooLarge(QSize(int(info.image_width), int(info.image_height)));
+    return !isPictureTooLarge(QSize(int(info.image_width), int(info.image_height)));
 }
 
 jvirt_barray_ptr requestBlocks(Work* work, const jpeg_component_info& component, int rows) {
@@ -105,7 +105,7 @@ JBLOCKROW blockRow(Work* work, jvirt_barray_ptr blocks, int row, bool writable) 
 // the output and the band requested on the way.
 bool readSource(Work* work, const QByteArray* file, int extraRows) {
     jpeg_decompress_struct& source = work->source;
-    source.err = SetUpJpegErrors(&work->sourceErrors);
+    source.err = setUpJpegErrors(&work->sourceErrors);
     if (setjmp(work->sourceErrors.jump))
         return false;
     jpeg_create_decompress(&source);
@@ -122,7 +122,7 @@ bool readSource(Work* work, const QByteArray* file, int extraRows) {
         return false;
     const int maxV = source.max_v_samp_factor;
     work->imcuHeight = 8 * maxV;
-    work->bandStart = NoticeBandStart(work->outputHeight, work->imcuHeight);
+    work->bandStart = noticeBandStart(work->outputHeight, work->imcuHeight);
     for (int c = 0; c < source.num_components; ++c) {
         const int v = source.comp_info[c].v_samp_factor;
         if (blockRowsOf(work->outputHeight, v, maxV) > blockRowsOf(work->height, v, maxV))
@@ -147,7 +147,7 @@ bool readSource(Work* work, const QByteArray* file, int extraRows) {
 bool writeBandOfSource(Work* work) {
     jpeg_compress_struct part{};
     JpegErrorJump errors;
-    part.err = SetUpJpegErrors(&errors);
+    part.err = setUpJpegErrors(&errors);
     if (setjmp(work->sourceErrors.jump)) {
         jpeg_destroy_compress(&part);
         return false;
@@ -174,7 +174,7 @@ bool writeBandOfSource(Work* work) {
                         blockRow(work, work->sourceBlocks[c], firstImcu * v + r, false), rowBytes);
     }
     JpegArrayDestination destination{};
-    UseJpegArrayDestination(&part, &destination, &work->bandSourceJpeg);
+    useJpegArrayDestination(&part, &destination, &work->bandSourceJpeg);
     jpeg_write_coefficients(&part, work->bandSource);
     jpeg_finish_compress(&part);
     jpeg_destroy_compress(&part);
@@ -186,7 +186,7 @@ bool writeBandOfSource(Work* work) {
 bool decodeBandOfSource(const Work* work, uchar* pixels, qsizetype bytesPerLine) {
     jpeg_decompress_struct part{};
     JpegErrorJump errors;
-    part.err = SetUpJpegErrors(&errors);
+    part.err = setUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&part);
         return false;
@@ -219,7 +219,7 @@ bool decodeBandOfSource(const Work* work, uchar* pixels, qsizetype bytesPerLine)
 bool encodeBand(Work* work, const uchar* pixels, qsizetype bytesPerLine) {
     jpeg_compress_struct encoder{};
     JpegErrorJump errors;
-    encoder.err = SetUpJpegErrors(&errors);
+    encoder.err = setUpJpegErrors(&errors);
     if (setjmp(work->sourceErrors.jump)) {
         jpeg_destroy_compress(&encoder);
         return false;
@@ -236,7 +236,7 @@ bool encodeBand(Work* work, const uchar* pixels, qsizetype bytesPerLine) {
     encoder.dct_method = JDCT_ISLOW;
     encoder.write_JFIF_header = FALSE;
     JpegArrayDestination destination{};
-    UseJpegArrayDestination(&encoder, &destination, &work->bandJpeg);
+    useJpegArrayDestination(&encoder, &destination, &work->bandJpeg);
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
         JSAMPROW row =
@@ -249,7 +249,7 @@ bool encodeBand(Work* work, const uchar* pixels, qsizetype bytesPerLine) {
         return false;
 
     jpeg_decompress_struct& band = work->band;
-    band.err = SetUpJpegErrors(&work->bandErrors);
+    band.err = setUpJpegErrors(&work->bandErrors);
     if (setjmp(work->bandErrors.jump))
         return false;
     jpeg_create_decompress(&band);
@@ -376,7 +376,7 @@ void chooseHuffmanTables(const jpeg_decompress_struct& source, jpeg_compress_str
 bool writeOutput(Work* work, const JpegMetadataSegments* metadata) {
     jpeg_compress_struct output{};
     JpegErrorJump errors;
-    output.err = SetUpJpegErrors(&errors);
+    output.err = setUpJpegErrors(&errors);
     if (setjmp(work->sourceErrors.jump)) {
         jpeg_destroy_compress(&output);
         return false;
@@ -393,11 +393,11 @@ bool writeOutput(Work* work, const JpegMetadataSegments* metadata) {
     output.density_unit = 0;
     output.X_density = 1;
     output.Y_density = 1;
-    SetJpegDensity(&output, *metadata);
+    setJpegDensity(&output, *metadata);
     JpegArrayDestination destination{};
-    UseJpegArrayDestination(&output, &destination, &work->output);
+    useJpegArrayDestination(&output, &destination, &work->output);
     jpeg_write_coefficients(&output, work->useTaller ? work->taller : work->sourceBlocks);
-    WriteJpegMetadata(&output, *metadata);
+    writeJpegMetadata(&output, *metadata);
     jpeg_finish_compress(&output);
     jpeg_destroy_compress(&output);
     return !errors.warned;
@@ -414,7 +414,7 @@ bool composeBand(Work* work, const QString& text, QImage* band, ChangedCells* ch
         (!writeBandOfSource(work) || !decodeBandOfSource(work, band->bits(), band->bytesPerLine())))
         return false;
     const QImage before = band->copy();
-    if (before.isNull() || !DrawNoticeText(band, text))
+    if (before.isNull() || !drawNoticeText(band, text))
         return false;
     changed->markRows(pictureRows, band->height()); // the strip, and any rows of padding it shows
     for (int y = 0; y < pictureRows; ++y) {
@@ -429,12 +429,12 @@ bool composeBand(Work* work, const QString& text, QImage* band, ChangedCells* ch
 
 } // namespace
 
-KeptQualityNotice StampJpegKeepingQuality(const QByteArray& file, const NoticeOptions& options,
+KeptQualityNotice stampJpegKeepingQuality(const QByteArray& file, const NoticeOptions& options,
                                           QByteArray* jpeg) {
     KeptQualityNotice outcome;
     if (!jpeg || !file.startsWith("\xFF\xD8\xFF"))
         return outcome;
-    const PictureMetadata metadata = ReadPictureMetadata(file);
+    const PictureMetadata metadata = readPictureMetadata(file);
     if (metadata.orientation != 1)
         return outcome; // the re-encoding path turns the picture upright
     Work work;
@@ -450,7 +450,7 @@ KeptQualityNotice StampJpegKeepingQuality(const QByteArray& file, const NoticeOp
     if (!changed.any() && work.useTaller)
         return outcome; // the taller blocks would stay unwritten (the strip always changes them)
     const JpegMetadataSegments segments =
-        SegmentsForOutput(metadata, {work.width, work.outputHeight}, options.metadata);
+        segmentsForOutput(metadata, {work.width, work.outputHeight}, options.metadata);
     // room for the source's size and some: the output rarely needs to grow
     work.output.resize(file.size() + file.size() / 8);
     if (!writeOutput(&work, &segments))
@@ -461,10 +461,10 @@ KeptQualityNotice StampJpegKeepingQuality(const QByteArray& file, const NoticeOp
     return outcome;
 }
 
-KeptQualityNotice StampNoticeKeepingQuality(const QString& path, const NoticeOptions& options,
+KeptQualityNotice stampNoticeKeepingQuality(const QString& path, const NoticeOptions& options,
                                             QByteArray* jpeg) {
-    const QByteArray file = ReadJpegFile(path);
+    const QByteArray file = readJpegFile(path);
     if (file.isEmpty())
         return {};
-    return StampJpegKeepingQuality(file, options, jpeg);
+    return stampJpegKeepingQuality(file, options, jpeg);
 }

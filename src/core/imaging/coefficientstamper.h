@@ -24,10 +24,10 @@ struct KeptQualityNotice {
 };
 
 // Stamps the JPEG file held in `file` as the notice options say, with the
-// source's metadata as `options.metadata` asks (see SegmentsForOutput).
-KeptQualityNotice StampJpegKeepingQuality(const QByteArray& file, const NoticeOptions& options,
+// source's metadata as `options.metadata` asks (see segmentsForOutput).
+KeptQualityNotice stampJpegKeepingQuality(const QByteArray& file, const NoticeOptions& options,
                                           QByteArray* jpeg);
 
 // The same for the file at `path`; files that are no JPEG are not read whole.
-KeptQualityNotice StampNoticeKeepingQuality(const QString& path, const NoticeOptions& options,
+KeptQualityNotice stampNoticeKeepingQuality(const QString& path, const NoticeOptions& options,
                                             QByteArray* jpeg);

@@ -19,7 +19,7 @@ std::optional<QString> nonEmpty(const std::string& text) {
 
 } // namespace
 
-QByteArray Utf8Prefix(const QString& text, int bytes) {
+QByteArray utf8Prefix(const QString& text, int bytes) {
     QByteArray out;
     for (qsizetype i = 0; i < text.size();) {
         // a surrogate pair is one character
@@ -33,11 +33,11 @@ QByteArray Utf8Prefix(const QString& text, int bytes) {
     return out;
 }
 
-void PutCopyrightIntoExif(Exiv2::ExifData& exif, const QString& copyright) {
+void putCopyrightIntoExif(Exiv2::ExifData& exif, const QString& copyright) {
     exif["Exif.Image.Copyright"] = copyright.toStdString();
 }
 
-void PutCopyrightIntoXmp(Exiv2::XmpData& xmp, const QString& copyright) {
+void putCopyrightIntoXmp(Exiv2::XmpData& xmp, const QString& copyright) {
     // other languages the source gave stay beside the default one
     Exiv2::LangAltValue rights;
     const auto found = xmp.findKey(Exiv2::XmpKey("Xmp.dc.rights"));
@@ -55,15 +55,15 @@ void PutCopyrightIntoXmp(Exiv2::XmpData& xmp, const QString& copyright) {
     xmp.add(Exiv2::XmpKey("Xmp.xmpRights.Marked"), &marked);
 }
 
-void PutCopyrightIntoIptc(Exiv2::IptcData& iptc, const QString& copyright) {
+void putCopyrightIntoIptc(Exiv2::IptcData& iptc, const QString& copyright) {
     iptc["Iptc.Envelope.CharacterSet"] = kIptcUtf8;
-    iptc["Iptc.Application2.Copyright"] = Utf8Prefix(copyright, kIptcCopyrightBytes).toStdString();
+    iptc["Iptc.Application2.Copyright"] = utf8Prefix(copyright, kIptcCopyrightBytes).toStdString();
 }
 
-bool PutCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* problem) {
+bool putCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* problem) {
     QByteArray written;
     QStringList complaints;
-    const bool ok = CallExiv2(
+    const bool ok = callExiv2(
         [&] {
             const auto* bytes = reinterpret_cast<const Exiv2::byte*>(file->constData());
             const int type = Exiv2::ImageFactory::getType(bytes, long(file->size()));
@@ -72,10 +72,10 @@ bool PutCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* p
                 return;
             Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(bytes, long(file->size()));
             image->readMetadata();
-            PutCopyrightIntoXmp(image->xmpData(), copyright);
+            putCopyrightIntoXmp(image->xmpData(), copyright);
             if (jpeg) {
-                PutCopyrightIntoExif(image->exifData(), copyright);
-                PutCopyrightIntoIptc(image->iptcData(), copyright);
+                putCopyrightIntoExif(image->exifData(), copyright);
+                putCopyrightIntoIptc(image->iptcData(), copyright);
             }
             image->writeMetadata();
             Exiv2::BasicIo& io = image->io();
@@ -96,10 +96,10 @@ bool PutCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* p
     return true;
 }
 
-CopyrightCarriers ReadCopyrightCarriers(const QString& path) {
+CopyrightCarriers readCopyrightCarriers(const QString& path) {
     CopyrightCarriers carriers;
-    CallExiv2([&] {
-        const std::string name = FileNameToBytes(path).toStdString();
+    callExiv2([&] {
+        const std::string name = fileNameToBytes(path).toStdString();
         if (Exiv2::ImageFactory::getType(name) == Exiv2::ImageType::none)
             return;
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(name);

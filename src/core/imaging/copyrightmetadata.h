@@ -18,20 +18,20 @@ class IptcData;
 // The longest IPTC Copyright Notice, in bytes.
 inline constexpr int kIptcCopyrightBytes = 128;
 
-void PutCopyrightIntoExif(Exiv2::ExifData& exif, const QString& copyright);
-void PutCopyrightIntoXmp(Exiv2::XmpData& xmp, const QString& copyright);
-void PutCopyrightIntoIptc(Exiv2::IptcData& iptc, const QString& copyright);
+void putCopyrightIntoExif(Exiv2::ExifData& exif, const QString& copyright);
+void putCopyrightIntoXmp(Exiv2::XmpData& xmp, const QString& copyright);
+void putCopyrightIntoIptc(Exiv2::IptcData& iptc, const QString& copyright);
 
 // The longest start of `text` that is at most `bytes` long in UTF-8, cut
 // between characters.
-QByteArray Utf8Prefix(const QString& text, int bytes);
+QByteArray utf8Prefix(const QString& text, int bytes);
 
 // Puts the copyright into the header segments of a JPEG (EXIF, XMP, IPTC) or
 // PNG (XMP) file held in memory; the picture data and anything after the
 // picture stay as they are. Files of other kinds are left alone (true). False
 // with a German reason in `problem` when the header cannot be written; `file`
 // is then unchanged.
-bool PutCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* problem);
+bool putCopyrightIntoFile(QByteArray* file, const QString& copyright, QString* problem);
 
 // What the three places hold in a file; nullopt where a place is empty.
 struct CopyrightCarriers {
@@ -42,4 +42,4 @@ struct CopyrightCarriers {
 
 // Reads the three places of the file at `path`; a file without metadata, or
 // one that is no picture, gives three empty places.
-CopyrightCarriers ReadCopyrightCarriers(const QString& path);
+CopyrightCarriers readCopyrightCarriers(const QString& path);

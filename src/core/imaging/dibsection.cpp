@@ -22,7 +22,7 @@ cDIBSection& cDIBSection::operator=(cDIBSection&& other) noexcept {
     return *this;
 }
 
-std::optional<int> cDIBSection::StrideForWidth(int width) {
+std::optional<int> cDIBSection::strideForWidth(int width) {
     // 3 × width + 3 must fit before the low bits are cleared.
     if (width <= 0 || width > (INT_MAX - 3) / 3)
         return std::nullopt;
@@ -31,7 +31,7 @@ std::optional<int> cDIBSection::StrideForWidth(int width) {
 
 bool cDIBSection::Create(int lWidth, int lHeight) {
     ClearUp();
-    const std::optional<int> stride = StrideForWidth(lWidth);
+    const std::optional<int> stride = strideForWidth(lWidth);
     // The block's length is a 32-bit field of the bitmap header, so it must fit there too.
     if (!stride || lHeight <= 0 || lHeight > INT_MAX / *stride)
         return false;
@@ -45,7 +45,7 @@ bool cDIBSection::Create(int lWidth, int lHeight) {
 }
 
 void cDIBSection::ClearUp() {
-    releaseLargeBlock(bits_, size_t(SizeImage()));
+    releaseLargeBlock(bits_, size_t(sizeImage()));
     bits_ = nullptr;
     width_ = 0;
     height_ = 0;
@@ -81,12 +81,12 @@ bool cDIBSection::CreateFromPicture(const QImage& picture) {
     const int width = width_;
     if (source.format() == QImage::Format_BGR888) {
         for (int row = 0; row < height_; ++row)
-            std::memcpy(ScanLine(row), source.constScanLine(row), size_t(width) * 3);
+            std::memcpy(scanLine(row), source.constScanLine(row), size_t(width) * 3);
         return true;
     }
     for (int row = 0; row < height_; ++row) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(row));
-        uchar* out = ScanLine(row);
+        uchar* out = scanLine(row);
         for (int x = 0; x < width; ++x, out += 3) {
             const QRgb pixel = in[x];
             out[0] = uchar(qBlue(pixel));
@@ -97,14 +97,14 @@ bool cDIBSection::CreateFromPicture(const QImage& picture) {
     return true;
 }
 
-QImage cDIBSection::ToPicture() const {
-    if (IsEmpty())
+QImage cDIBSection::toPicture() const {
+    if (isEmpty())
         return {};
     QImage picture(width_, height_, QImage::Format_RGB32);
     if (picture.isNull())
         return {};
     for (int row = 0; row < height_; ++row) {
-        const uchar* in = ScanLine(row);
+        const uchar* in = scanLine(row);
         auto* out = reinterpret_cast<QRgb*>(picture.scanLine(row));
         for (int x = 0; x < width_; ++x, in += 3)
             out[x] = qRgb(in[2], in[1], in[0]);

@@ -18,7 +18,7 @@ public:
 
     // Row length in bytes for a width: 3 × width rounded up to a multiple of 4.
     // Empty for a width of 0 or less, or when the row length does not fit in 32 bits.
-    static std::optional<int> StrideForWidth(int width);
+    static std::optional<int> strideForWidth(int width);
 
     // Makes a buffer of lWidth × lHeight pixels, every byte 0 (black, so a strip
     // left unpainted under a picture is already black). Refuses, and leaves the
@@ -34,18 +34,18 @@ public:
     bool CreateFromPicture(const QImage& picture);
 
     // A 32-bit top-down copy of the picture; a null image when empty.
-    QImage ToPicture() const;
+    QImage toPicture() const;
 
     // Releases the pixel block; the buffer is empty afterwards.
     void ClearUp();
 
-    bool IsEmpty() const { return !bits_; }
+    bool isEmpty() const { return !bits_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Row length in bytes of the current picture; 0 when empty.
     int BytesPerScanLine() const { return stride_; }
     // Length of the whole block (BytesPerScanLine × Height); 0 when empty.
-    qsizetype SizeImage() const { return qsizetype(stride_) * height_; }
+    qsizetype sizeImage() const { return qsizetype(stride_) * height_; }
 
     // First byte of the block, that is the first byte of the picture's bottom row;
     // nullptr when empty.
@@ -54,10 +54,10 @@ public:
 
     // First byte of a row in top-down picture coordinates (row 0 is the top row).
     // The row must lie in 0 .. Height() - 1.
-    uchar* ScanLine(int pictureRow) {
+    uchar* scanLine(int pictureRow) {
         return bits_ + qsizetype(height_ - 1 - pictureRow) * stride_;
     }
-    const uchar* ScanLine(int pictureRow) const {
+    const uchar* scanLine(int pictureRow) const {
         return bits_ + qsizetype(height_ - 1 - pictureRow) * stride_;
     }
 

@@ -36,7 +36,7 @@ void setUpOnce() {
 
 } // namespace
 
-bool CallExiv2(const std::function<void()>& work, QStringList* complaints) {
+bool callExiv2(const std::function<void()>& work, QStringList* complaints) {
     setUpOnce();
     QStringList* const outer = tComplaints;
     QStringList own;

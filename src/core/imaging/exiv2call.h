@@ -10,4 +10,4 @@
 // Runs `work` with the metadata library. Returns false when it threw; the
 // library's warnings and errors meanwhile are added to `complaints` (may be
 // null) as they come, in English.
-bool CallExiv2(const std::function<void()>& work, QStringList* complaints = nullptr);
+bool callExiv2(const std::function<void()>& work, QStringList* complaints = nullptr);

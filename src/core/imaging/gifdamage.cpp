@@ -52,9 +52,9 @@ bool firstFrameDamaged(GifFileType* gif) {
 
 } // namespace
 
-bool IsGifDataDamaged(const QString& path) {
+bool isGifDataDamaged(const QString& path) {
     QFile file;
-    if (!OpenForReading(file, path))
+    if (!openForReading(file, path))
         return false;
     int error = 0;
     GifFileType* gif = DGifOpen(&file, readFromFile, &error);

@@ -30,7 +30,7 @@ void endArray(j_compress_ptr info) {
 
 } // namespace
 
-void UseJpegArrayDestination(jpeg_compress_struct* info, JpegArrayDestination* destination,
+void useJpegArrayDestination(jpeg_compress_struct* info, JpegArrayDestination* destination,
                              QByteArray* out) {
     destination->manager.init_destination = startArray;
     destination->manager.empty_output_buffer = growArray;

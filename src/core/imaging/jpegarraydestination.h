@@ -16,5 +16,5 @@ struct JpegArrayDestination {
 // Makes `destination` the output of `info`, writing into `out` from its start;
 // the array's size when the encoder starts is the first room it gets (at least
 // 64 KiB), and it ends truncated to the bytes written.
-void UseJpegArrayDestination(jpeg_compress_struct* info, JpegArrayDestination* destination,
+void useJpegArrayDestination(jpeg_compress_struct* info, JpegArrayDestination* destination,
                              QByteArray* out);

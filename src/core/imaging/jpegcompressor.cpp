@@ -16,14 +16,14 @@ bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments
               QByteArray* out, JpegRowSource source) {
     jpeg_compress_struct info{};
     JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
+    info.err = setUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         return false;
     }
     jpeg_create_compress(&info);
     JpegArrayDestination dest{};
-    UseJpegArrayDestination(&info, &dest, out);
+    useJpegArrayDestination(&info, &dest, out);
 
     const int rowsInAll = buffer->Height();
     info.image_width = JDIMENSION(buffer->Width());
@@ -38,9 +38,9 @@ bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments
         info.comp_info[c].h_samp_factor = 1;
         info.comp_info[c].v_samp_factor = 1;
     }
-    SetJpegDensity(&info, *metadata);
+    setJpegDensity(&info, *metadata);
     jpeg_start_compress(&info, TRUE);
-    WriteJpegMetadata(&info, *metadata);
+    writeJpegMetadata(&info, *metadata);
     JSAMPROW rows[kRowsAtOnce];
     while (int(info.next_scanline) < rowsInAll) {
         const int first = int(info.next_scanline);
@@ -50,7 +50,7 @@ bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments
             return false;
         }
         for (int i = 0; i < count; ++i)
-            rows[i] = const_cast<JSAMPROW>(buffer->ScanLine(first + i)); // only read
+            rows[i] = const_cast<JSAMPROW>(buffer->scanLine(first + i)); // only read
         jpeg_write_scanlines(&info, rows, JDIMENSION(count));
     }
     jpeg_finish_compress(&info);
@@ -60,9 +60,9 @@ bool compress(const cDIBSection* buffer, int quality, const JpegMetadataSegments
 
 } // namespace
 
-bool CompressBuffer(const cDIBSection& buffer, int quality, const JpegMetadataSegments& metadata,
+bool compressBuffer(const cDIBSection& buffer, int quality, const JpegMetadataSegments& metadata,
                     QByteArray* out, JpegRowSource source) {
-    if (buffer.IsEmpty() || !out || quality < 1 || quality > 100)
+    if (buffer.isEmpty() || !out || quality < 1 || quality > 100)
         return false;
     *out = QByteArray(std::max<qsizetype>(qsizetype(buffer.Width()) * buffer.Height(), 1 << 16),
                       Qt::Uninitialized);

@@ -19,5 +19,5 @@ struct JpegRowSource {
 
 // Encodes `buffer` at `quality` (1 to 100) into `out`. False when libjpeg
 // fails or the source stops it; `out` is then undefined.
-bool CompressBuffer(const cDIBSection& buffer, int quality, const JpegMetadataSegments& metadata,
+bool compressBuffer(const cDIBSection& buffer, int quality, const JpegMetadataSegments& metadata,
                     QByteArray* out, JpegRowSource source = {});

@@ -13,7 +13,7 @@ namespace {
 // lives in this frame, since errors jump back into it.
 bool decodeSmall(std::FILE* file, jpeg_decompress_struct* info, JpegErrorJump* errors,
                  bool* headerRead) {
-    info->err = SetUpJpegErrors(errors);
+    info->err = setUpJpegErrors(errors);
     if (setjmp(errors->jump))
         return false;
     jpeg_create_decompress(info);
@@ -36,8 +36,8 @@ bool decodeSmall(std::FILE* file, jpeg_decompress_struct* info, JpegErrorJump* e
 
 } // namespace
 
-bool IsJpegDataDamaged(const QString& path) {
-    const int fd = OpenFileName(path, O_RDONLY | O_CLOEXEC);
+bool isJpegDataDamaged(const QString& path) {
+    const int fd = openFileName(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     std::FILE* file = ::fdopen(fd, "rb");

@@ -15,13 +15,13 @@ void noteWarning(j_common_ptr info, int level) {
         return;
     auto* errors = reinterpret_cast<JpegErrorJump*>(info->err);
     errors->warned = true;
-    if (JpegWarningLosesData(info->err->msg_code))
+    if (jpegWarningLosesData(info->err->msg_code))
         errors->dataLost = true;
 }
 
 } // namespace
 
-bool JpegWarningLosesData(int code) {
+bool jpegWarningLosesData(int code) {
     switch (code) {
     case JWRN_JPEG_EOF:
     case JWRN_HIT_MARKER:
@@ -36,7 +36,7 @@ bool JpegWarningLosesData(int code) {
     }
 }
 
-jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors) {
+jpeg_error_mgr* setUpJpegErrors(JpegErrorJump* errors) {
     jpeg_std_error(&errors->manager);
     errors->manager.error_exit = jumpBack;
     errors->manager.emit_message = noteWarning;
@@ -44,7 +44,7 @@ jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors) {
     return &errors->manager;
 }
 
-QString DescribeJpegError(const JpegErrorJump& errors) {
+QString describeJpegError(const JpegErrorJump& errors) {
     const QString detail = QString::fromLocal8Bit(errors.message);
     if (detail.isEmpty())
         return QStringLiteral("JPEG-Fehler");

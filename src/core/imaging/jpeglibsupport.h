@@ -22,11 +22,11 @@ struct JpegErrorJump {
 // Warnings that the picture's data ends early or does not decode, so the
 // decoder makes up what is missing. The others (an unknown JFIF revision,
 // stray bytes before a marker, a bad colour profile) leave the pixels whole.
-bool JpegWarningLosesData(int code);
+bool jpegWarningLosesData(int code);
 
 // Makes `errors` the error manager to hand to jpeg_create_(de)compress.
-jpeg_error_mgr* SetUpJpegErrors(JpegErrorJump* errors);
+jpeg_error_mgr* setUpJpegErrors(JpegErrorJump* errors);
 
 // The reason for a failure after the jump back, in German with libjpeg's own
 // (English) message behind it.
-QString DescribeJpegError(const JpegErrorJump& errors);
+QString describeJpegError(const JpegErrorJump& errors);

@@ -14,7 +14,7 @@ void writeMarker(jpeg_compress_struct* info, int marker, const QByteArray& body)
 
 } // namespace
 
-void SetJpegDensity(jpeg_compress_struct* info, const JpegMetadataSegments& segments) {
+void setJpegDensity(jpeg_compress_struct* info, const JpegMetadataSegments& segments) {
     if (!segments.density.present)
         return;
     info->density_unit = segments.density.unit;
@@ -22,7 +22,7 @@ void SetJpegDensity(jpeg_compress_struct* info, const JpegMetadataSegments& segm
     info->Y_density = segments.density.y;
 }
 
-void WriteJpegMetadata(jpeg_compress_struct* info, const JpegMetadataSegments& segments) {
+void writeJpegMetadata(jpeg_compress_struct* info, const JpegMetadataSegments& segments) {
     writeMarker(info, JPEG_APP0 + 1, segments.exifApp1);
     writeMarker(info, JPEG_APP0 + 1, segments.xmpApp1);
     if (!segments.icc.isEmpty())

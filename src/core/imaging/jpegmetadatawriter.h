@@ -7,9 +7,9 @@
 struct jpeg_compress_struct;
 
 // Before jpeg_start_compress (or jpeg_write_coefficients): the JFIF density.
-void SetJpegDensity(jpeg_compress_struct* info, const JpegMetadataSegments& segments);
+void setJpegDensity(jpeg_compress_struct* info, const JpegMetadataSegments& segments);
 
 // Right after jpeg_start_compress (or jpeg_write_coefficients), before any
 // row: APP1 EXIF, APP1 XMP, the colour profile in APP2 (jpeg_write_icc_profile),
 // APP13 IPTC and the comments, in this order.
-void WriteJpegMetadata(jpeg_compress_struct* info, const JpegMetadataSegments& segments);
+void writeJpegMetadata(jpeg_compress_struct* info, const JpegMetadataSegments& segments);

@@ -55,7 +55,7 @@ private:
 bool decodeRows(const QByteArray* data, cDIBSection* buffer, int pictureRows, RowGate* gate) {
     jpeg_decompress_struct info{};
     JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
+    info.err = setUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -77,7 +77,7 @@ bool decodeRows(const QByteArray* data, cDIBSection* buffer, int pictureRows, Ro
         const int first = int(info.output_scanline);
         const int count = std::min(kRowsAtOnce, pictureRows - first);
         for (int i = 0; i < count; ++i)
-            rows[i] = buffer->ScanLine(first + i);
+            rows[i] = buffer->scanLine(first + i);
         jpeg_read_scanlines(&info, rows, JDIMENSION(count));
         gate->publish(int(info.output_scanline));
     }
@@ -106,7 +106,7 @@ struct Follower {
             if (!self->gate->waitFor(self->pictureRows))
                 return false;
             self->drawn = true;
-            self->drawFailed = !DrawNoticeTextInBuffer(self->buffer, *self->text);
+            self->drawFailed = !drawNoticeTextInBuffer(self->buffer, *self->text);
         }
         return !self->drawFailed;
     }
@@ -114,14 +114,14 @@ struct Follower {
 
 } // namespace
 
-PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOptions& options,
+PipelinedNotice stampJpegNoticePipelined(const QString& path, const NoticeOptions& options,
                                          QByteArray* jpeg) {
     using Result = PipelinedNotice::Result;
     PipelinedNotice outcome;
     if (!jpeg)
         return outcome;
     const int extraRows = options.enlarge ? kNoticeStripHeight : 0;
-    JpegSource source = OpenJpegSource(path, extraRows);
+    JpegSource source = openJpegSource(path, extraRows);
     if (source.state == JpegSource::State::Refused) {
         outcome.result = Result::Failed;
         outcome.error = source.error;
@@ -133,7 +133,7 @@ PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOption
     cDIBSection& buffer = source.buffer;
     const int pictureRows = buffer.Height() - extraRows;
     JpegMetadataSegments segments =
-        SegmentsForOutput(source.metadata, {buffer.Width(), buffer.Height()}, options.metadata);
+        segmentsForOutput(source.metadata, {buffer.Width(), buffer.Height()}, options.metadata);
     RowGate gate;
     Follower follower{&gate, &buffer, &options.text, pictureRows,
                       buffer.Height() - std::min(buffer.Height(), kNoticeBandRows)};
@@ -149,7 +149,7 @@ PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOption
     }
     QByteArray out;
     const bool encoded =
-        CompressBuffer(buffer, kQuality, segments, &out, {Follower::ready, &follower});
+        compressBuffer(buffer, kQuality, segments, &out, {Follower::ready, &follower});
     decoder.join();
     if (!decoded)
         return outcome; // damaged on the way: the general reader decides

@@ -13,7 +13,7 @@
 struct PipelinedNotice {
     enum class Result {
         Encoded,          // `jpeg` holds the stamped picture
-        UseGeneralReader, // not for this path (see DecodeJpegIntoBuffer); nothing written
+        UseGeneralReader, // not for this path (see decodeJpegIntoBuffer); nothing written
         Failed,           // `error` says why in German
     };
     Result result = Result::UseGeneralReader;
@@ -21,5 +21,5 @@ struct PipelinedNotice {
     QStringList notes; // German: metadata of the source left out of `jpeg`
 };
 
-PipelinedNotice StampJpegNoticePipelined(const QString& path, const NoticeOptions& options,
+PipelinedNotice stampJpegNoticePipelined(const QString& path, const NoticeOptions& options,
                                          QByteArray* jpeg);

@@ -38,9 +38,9 @@ tjhandle threadDecompressor() {
 
 } // namespace
 
-QByteArray ReadJpegFile(const QString& path) {
+QByteArray readJpegFile(const QString& path) {
     QFile file;
-    if (!OpenForReading(file, path) || file.size() < 4 || file.size() > kLargestDirectFile)
+    if (!openForReading(file, path) || file.size() < 4 || file.size() > kLargestDirectFile)
         return {};
     // Peek first, so other formats are not read whole for nothing.
     const QByteArray start = file.peek(3);
@@ -50,16 +50,16 @@ QByteArray ReadJpegFile(const QString& path) {
     return file.error() == QFileDevice::NoError ? data : QByteArray();
 }
 
-JpegSource OpenJpegSource(const QString& path, int extraRows) {
+JpegSource openJpegSource(const QString& path, int extraRows) {
     using State = JpegSource::State;
     JpegSource source;
     if (extraRows < 0)
         return source;
-    QByteArray data = ReadJpegFile(path);
+    QByteArray data = readJpegFile(path);
     if (data.isEmpty())
         return source;
     // a turned picture is left to the general reader, which turns it
-    PictureMetadata metadata = ReadPictureMetadata(data);
+    PictureMetadata metadata = readPictureMetadata(data);
     if (metadata.orientation != 1)
         return source;
 
@@ -73,9 +73,9 @@ JpegSource OpenJpegSource(const QString& path, int extraRows) {
         return source;
     if (colours != TJCS_YCbCr && colours != TJCS_RGB && colours != TJCS_GRAY)
         return source;
-    if (IsPictureTooLarge(QSize(width, height))) {
+    if (isPictureTooLarge(QSize(width, height))) {
         source.state = State::Refused;
-        source.error = PictureTooLargeReason(path, QSize(width, height));
+        source.error = pictureTooLargeReason(path, QSize(width, height));
         return source;
     }
     if (height > INT_MAX - extraRows || !source.buffer.Create(width, height + extraRows))
@@ -86,13 +86,13 @@ JpegSource OpenJpegSource(const QString& path, int extraRows) {
     return source;
 }
 
-DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer) {
+DirectJpeg decodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer) {
     using Result = DirectJpeg::Result;
     DirectJpeg outcome;
     if (!buffer)
         return outcome;
     buffer->ClearUp();
-    JpegSource source = OpenJpegSource(path, extraRows);
+    JpegSource source = openJpegSource(path, extraRows);
     if (source.state == JpegSource::State::Refused) {
         outcome.result = Result::Refused;
         outcome.error = source.error;

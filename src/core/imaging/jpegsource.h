@@ -22,13 +22,13 @@ struct DirectJpeg {
 
 // The file at `path` read whole when it starts as a JPEG does and is no larger
 // than any picture may be; empty otherwise.
-QByteArray ReadJpegFile(const QString& path);
+QByteArray readJpegFile(const QString& path);
 
 // Decodes the JPEG at `path` into `buffer`, sized width × (height + extraRows),
 // the picture in the top rows. Anything out of the ordinary (no JPEG, an EXIF
 // turn, CMYK, a damaged stream, even one the decoder only warns about) is left
 // to the general reader, so those pictures come out exactly as before.
-DirectJpeg DecodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer);
+DirectJpeg decodeJpegIntoBuffer(const QString& path, int extraRows, cDIBSection* buffer);
 
 // A JPEG source made ready for decoding: read whole, its header checked, the
 // buffer made (all black) for width × (height + extraRows).
@@ -41,5 +41,5 @@ struct JpegSource {
     cDIBSection buffer;
 };
 
-// The checks of DecodeJpegIntoBuffer short of decoding.
-JpegSource OpenJpegSource(const QString& path, int extraRows);
+// The checks of decodeJpegIntoBuffer short of decoding.
+JpegSource openJpegSource(const QString& path, int extraRows);

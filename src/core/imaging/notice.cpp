@@ -27,7 +27,7 @@ QString outOfMemory(QSize size) {
 
 } // namespace
 
-QString CopName(const QString& sourcePath) {
+QString copPicturePath(const QString& sourcePath) {
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
     QString name = sourcePath.mid(nameStart).toLower();
     name.remove(QStringLiteral(".jpeg"));
@@ -35,43 +35,43 @@ QString CopName(const QString& sourcePath) {
     return sourcePath.left(nameStart) + name + QStringLiteral("-cop.jpg");
 }
 
-QImage ComposeNotice(const QString& sourcePath, const NoticeOptions& options, QString* error,
-                     std::optional<PictureMetadata>* metadataRead) {
+QImage composeNoticePicture(const QString& sourcePath, const NoticeOptions& options, QString* error,
+                            std::optional<PictureMetadata>* metadataRead) {
     DecodedPicture decoded =
-        DecodePicture(sourcePath, options.enlarge ? kNoticeStripHeight : 0, error);
+        decodePicture(sourcePath, options.enlarge ? kNoticeStripHeight : 0, error);
     if (metadataRead)
         *metadataRead = std::move(decoded.metadata);
     if (decoded.image.isNull())
         return {};
     QImage composed;
     if (decoded.onCanvas) {
-        if (DrawNoticeText(&decoded.image, options.text))
+        if (drawNoticeText(&decoded.image, options.text))
             composed = std::move(decoded.image);
     } else {
-        composed = DrawNotice(std::move(decoded.image), options);
+        composed = drawNotice(std::move(decoded.image), options);
     }
     if (composed.isNull() && error)
         *error = QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden.");
     return composed;
 }
 
-bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& options,
+bool composeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& options,
                            cDIBSection* buffer, JpegMetadataSegments* metadata, QString* error) {
     if (!buffer || !metadata)
         return failed(error, QStringLiteral("Kein Ziel für das Bild angegeben."));
     DirectJpeg direct =
-        DecodeJpegIntoBuffer(sourcePath, options.enlarge ? kNoticeStripHeight : 0, buffer);
+        decodeJpegIntoBuffer(sourcePath, options.enlarge ? kNoticeStripHeight : 0, buffer);
     if (direct.result == DirectJpeg::Result::Refused)
         return failed(error, direct.error);
     if (direct.result == DirectJpeg::Result::Decoded) {
-        if (!DrawNoticeTextInBuffer(buffer, options.text)) {
+        if (!drawNoticeTextInBuffer(buffer, options.text)) {
             buffer->ClearUp();
             return failed(
                 error, QStringLiteral("Der Hinweis konnte nicht in das Bild gezeichnet werden."));
         }
     } else {
         std::optional<PictureMetadata> read;
-        const QImage composed = ComposeNotice(sourcePath, options, error, &read);
+        const QImage composed = composeNoticePicture(sourcePath, options, error, &read);
         if (composed.isNull())
             return false;
         if (!buffer->CreateFromPicture(composed))
@@ -79,16 +79,16 @@ bool ComposeNoticeInBuffer(const QString& sourcePath, const NoticeOptions& optio
         // the file is read once more only for what the output keeps of it,
         // unless decoding has read that already
         if (options.metadata.keepSource)
-            direct.metadata = read ? std::move(*read) : ReadPictureMetadataOf(sourcePath);
+            direct.metadata = read ? std::move(*read) : readPictureMetadataOf(sourcePath);
     }
     *metadata =
-        SegmentsForOutput(direct.metadata, {buffer->Width(), buffer->Height()}, options.metadata);
+        segmentsForOutput(direct.metadata, {buffer->Width(), buffer->Height()}, options.metadata);
     if (error)
         error->clear();
     return true;
 }
 
-bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) {
+bool encodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
     if (composed.isNull())
@@ -99,18 +99,18 @@ bool EncodeNoticeJpeg(const QImage& composed, QByteArray* jpeg, QString* error) 
         return failed(error, outOfMemory(composed.size()));
     JpegMetadataSegments metadata;
     metadata.icc = composed.colorSpace().iccProfile();
-    return EncodeNoticeJpeg(buffer, metadata, jpeg, error);
+    return encodeNoticeJpeg(buffer, metadata, jpeg, error);
 }
 
-bool EncodeNoticeJpeg(const cDIBSection& buffer, const JpegMetadataSegments& metadata,
+bool encodeNoticeJpeg(const cDIBSection& buffer, const JpegMetadataSegments& metadata,
                       QByteArray* jpeg, QString* error) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
-    if (buffer.IsEmpty())
+    if (buffer.isEmpty())
         return failed(error,
                       QStringLiteral("Es gibt kein Bild, das als JPEG gespeichert werden kann."));
     QByteArray encoded;
-    if (!CompressBuffer(buffer, kNoticeJpegQuality, metadata, &encoded))
+    if (!compressBuffer(buffer, kNoticeJpegQuality, metadata, &encoded))
         return failed(error, QStringLiteral("Das Bild konnte nicht als JPEG kodiert werden."));
     *jpeg = std::move(encoded);
     if (error)
@@ -118,13 +118,13 @@ bool EncodeNoticeJpeg(const cDIBSection& buffer, const JpegMetadataSegments& met
     return true;
 }
 
-bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
+bool composeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& options,
                             bool secondThread, QByteArray* jpeg, QString* error,
                             QStringList* notes) {
     if (!jpeg)
         return failed(error, QStringLiteral("Kein Ziel für das JPEG-Bild angegeben."));
     const PipelinedNotice pipelined =
-        secondThread ? StampJpegNoticePipelined(sourcePath, options, jpeg) : PipelinedNotice{};
+        secondThread ? stampJpegNoticePipelined(sourcePath, options, jpeg) : PipelinedNotice{};
     if (pipelined.result == PipelinedNotice::Result::Encoded) {
         if (error)
             error->clear();
@@ -136,8 +136,8 @@ bool ComposeAndEncodeNotice(const QString& sourcePath, const NoticeOptions& opti
         return failed(error, pipelined.error);
     cDIBSection buffer;
     JpegMetadataSegments metadata;
-    if (!ComposeNoticeInBuffer(sourcePath, options, &buffer, &metadata, error) ||
-        !EncodeNoticeJpeg(buffer, metadata, jpeg, error))
+    if (!composeNoticeInBuffer(sourcePath, options, &buffer, &metadata, error) ||
+        !encodeNoticeJpeg(buffer, metadata, jpeg, error))
         return false;
     if (notes)
         *notes = metadata.problems;

@@ -8,7 +8,7 @@ namespace {
 constexpr int kCell = 8;
 }
 
-int NoticeBandStart(int outputHeight, int imcuHeight) {
+int noticeBandStart(int outputHeight, int imcuHeight) {
     if (imcuHeight <= 0)
         return 0;
     const int reach = std::max(0, outputHeight - kNoticeBandRows);

@@ -9,7 +9,7 @@
 // The rows decoded and composed for the notice: from the last iMCU boundary
 // at or above the rows the notice line can reach, to the bottom of the output.
 // `outputHeight` counts the strip in enlarge mode.
-int NoticeBandStart(int outputHeight, int imcuHeight);
+int noticeBandStart(int outputHeight, int imcuHeight);
 
 // Changed pixels of a band, kept per cell of 8 × 8 pixels (the footprint of a
 // full-resolution block).

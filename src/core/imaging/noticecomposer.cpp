@@ -42,7 +42,7 @@ bool canDrawText() {
 
 } // namespace
 
-bool DrawNoticeText(QImage* canvas, const QString& text) {
+bool drawNoticeText(QImage* canvas, const QString& text) {
     if (!canvas || canvas->isNull() || !canDrawText())
         return false;
     // Positions are pixels, whatever density the reader gave the picture (it
@@ -56,7 +56,7 @@ bool DrawNoticeText(QImage* canvas, const QString& text) {
     return true;
 }
 
-QImage DrawNotice(QImage picture, const NoticeOptions& options) {
+QImage drawNotice(QImage picture, const NoticeOptions& options) {
     if (picture.isNull() || !canDrawText())
         return {};
     picture.setDevicePixelRatio(1.0);
@@ -66,7 +66,7 @@ QImage DrawNotice(QImage picture, const NoticeOptions& options) {
         picture.convertTo(QImage::Format_RGB32);
         if (picture.format() != QImage::Format_RGB32)
             return {};
-        return DrawNoticeText(&picture, options.text) ? picture : QImage();
+        return drawNoticeText(&picture, options.text) ? picture : QImage();
     }
 
     const int height = picture.height() + (options.enlarge ? kNoticeStripHeight : 0);
@@ -81,11 +81,11 @@ QImage DrawNotice(QImage picture, const NoticeOptions& options) {
     }
     if (picture.colorSpace().isValid())
         canvas.setColorSpace(picture.colorSpace());
-    return DrawNoticeText(&canvas, options.text) ? canvas : QImage();
+    return drawNoticeText(&canvas, options.text) ? canvas : QImage();
 }
 
-bool DrawNoticeTextInBuffer(cDIBSection* buffer, const QString& text) {
-    if (!buffer || buffer->IsEmpty() || !canDrawText())
+bool drawNoticeTextInBuffer(cDIBSection* buffer, const QString& text) {
+    if (!buffer || buffer->isEmpty() || !canDrawText())
         return false;
     const int rows = std::min(buffer->Height(), kNoticeBandRows);
     const int first = buffer->Height() - rows;
@@ -94,16 +94,16 @@ bool DrawNoticeTextInBuffer(cDIBSection* buffer, const QString& text) {
     if (band.isNull())
         return false;
     for (int y = 0; y < rows; ++y) {
-        const uchar* in = buffer->ScanLine(first + y);
+        const uchar* in = buffer->scanLine(first + y);
         auto* out = reinterpret_cast<QRgb*>(band.scanLine(y));
         for (int x = 0; x < width; ++x, in += 3)
             out[x] = qRgb(in[2], in[1], in[0]);
     }
-    if (!DrawNoticeText(&band, text))
+    if (!drawNoticeText(&band, text))
         return false;
     for (int y = 0; y < rows; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-        uchar* out = buffer->ScanLine(first + y);
+        uchar* out = buffer->scanLine(first + y);
         for (int x = 0; x < width; ++x, out += 3) {
             out[0] = uchar(qBlue(in[x]));
             out[1] = uchar(qGreen(in[x]));

@@ -18,13 +18,13 @@ inline constexpr int kNoticeBandRows = kNoticeStripHeight + 12;
 // Returns the composed picture (opaque, RGB32) carrying the picture's colour
 // space; a null image when `picture` is null or text cannot be drawn. An opaque
 // picture in direct mode is drawn on in place, without a copy.
-QImage DrawNotice(QImage picture, const NoticeOptions& options);
+QImage drawNotice(QImage picture, const NoticeOptions& options);
 
 // Draws the notice line on a finished canvas (picture and strip in place).
 // Returns false when text cannot be drawn.
-bool DrawNoticeText(QImage* canvas, const QString& text);
+bool drawNoticeText(QImage* canvas, const QString& text);
 
 // Draws the notice line into the image buffer (picture and strip in place) as
-// DrawNoticeText does on a canvas, touching only the bottom rows the line can
+// drawNoticeText does on a canvas, touching only the bottom rows the line can
 // reach. Returns false when text cannot be drawn.
-bool DrawNoticeTextInBuffer(cDIBSection* buffer, const QString& text);
+bool drawNoticeTextInBuffer(cDIBSection* buffer, const QString& text);

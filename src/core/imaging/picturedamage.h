@@ -11,8 +11,8 @@
 
 // Decodes the whole stream at little cost (one eighth of the size) and watches
 // for the decoder's warnings of missing or undecodable data.
-bool IsJpegDataDamaged(const QString& path);
+bool isJpegDataDamaged(const QString& path);
 // Decodes the first frame, the one the reader shows.
-bool IsGifDataDamaged(const QString& path);
+bool isGifDataDamaged(const QString& path);
 // Compares the pixel data the header declares with the file's length.
-bool IsBitmapDataDamaged(const QString& path);
+bool isBitmapDataDamaged(const QString& path);

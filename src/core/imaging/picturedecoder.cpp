@@ -30,7 +30,7 @@ bool isAcceptedFormat(const QByteArray& format) {
 QSize gifScreenSize(const QString& path) {
     QFile file;
     uchar header[10];
-    if (!OpenForReading(file, path) || file.read(reinterpret_cast<char*>(header), 10) != 10)
+    if (!openForReading(file, path) || file.read(reinterpret_cast<char*>(header), 10) != 10)
         return {};
     return {readLittleEndian16(header + 6), readLittleEndian16(header + 8)};
 }
@@ -48,11 +48,11 @@ QString damaged(const QString& path) {
 // Checked before decoding, since the reader would fill the gaps and succeed.
 bool isDamaged(const QByteArray& format, const QString& path) {
     if (format == "jpeg" || format == "jpg")
-        return IsJpegDataDamaged(path);
+        return isJpegDataDamaged(path);
     if (format == "gif")
-        return IsGifDataDamaged(path);
+        return isGifDataDamaged(path);
     if (format == "bmp")
-        return IsBitmapDataDamaged(path);
+        return isBitmapDataDamaged(path);
     return false; // the PNG reader fails by itself
 }
 
@@ -118,12 +118,12 @@ DecodedPicture readPicture(QImageReader& reader, QSize headerSize, int extraRows
 
 } // namespace
 
-bool IsPictureTooLarge(QSize size) {
+bool isPictureTooLarge(QSize size) {
     return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
            qint64(size.width()) * size.height() > kMaxPicturePixels;
 }
 
-QString PictureTooLargeReason(const QString& path, QSize size) {
+QString pictureTooLargeReason(const QString& path, QSize size) {
     return QStringLiteral("Das Bild ist zu groß (%1 × %2 Pixel): %3. Höchstens %4 Pixel je "
                           "Seite und 200 Megapixel sind möglich.")
         .arg(size.width())
@@ -132,11 +132,11 @@ QString PictureTooLargeReason(const QString& path, QSize size) {
         .arg(kMaxPictureSide);
 }
 
-DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error) {
+DecodedPicture decodePicture(const QString& path, int extraRows, QString* error) {
     QString reason;
     DecodedPicture decoded;
     QFile file;
-    if (!IsRegularFileName(path) || !OpenForReading(file, path)) {
+    if (!isRegularFileName(path) || !openForReading(file, path)) {
         reason = unreadable(path, readerReason(QImageReader::FileNotFoundError));
     } else if (file.size() == 0 && file.peek(1).isEmpty()) {
         // a size of 0 is not proof: files of /proc have contents all the same
@@ -153,13 +153,13 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
         if (!isAcceptedFormat(format)) {
             reason = unreadable(path, readerReason(QImageReader::UnsupportedFormatError));
         } else if (const QSize declared(qAbs(headerSize.width()), qAbs(headerSize.height()));
-                   IsPictureTooLarge(declared)) {
+                   isPictureTooLarge(declared)) {
             // refused from the header, before any pixel is decoded (a BMP stored
             // top down declares a negative height, which Qt passes on as it is)
-            reason = PictureTooLargeReason(path, declared);
+            reason = pictureTooLargeReason(path, declared);
         } else if (const QSize screen = format == "gif" ? gifScreenSize(path) : QSize();
-                   screen.isValid() && IsPictureTooLarge(screen)) {
-            reason = PictureTooLargeReason(path, screen);
+                   screen.isValid() && isPictureTooLarge(screen)) {
+            reason = pictureTooLargeReason(path, screen);
         } else if (isDamaged(format, path)) {
             reason = damaged(path);
         } else {
@@ -168,7 +168,7 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
             // not apply as it does a JPEG's
             std::optional<PictureMetadata> metadata;
             if (format == "png")
-                metadata = ReadPictureMetadataOf(path);
+                metadata = readPictureMetadataOf(path);
             const int orientation = metadata ? metadata->orientation : 1;
             decoded = readPicture(reader, headerSize, orientation == 1 ? extraRows : 0);
             decoded.metadata = std::move(metadata);
@@ -180,8 +180,8 @@ DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error)
             const QSize picture =
                 decoded.onCanvas ? QSize(decoded.image.width(), decoded.image.height() - extraRows)
                                  : decoded.image.size();
-            if (!decoded.image.isNull() && IsPictureTooLarge(picture)) {
-                reason = PictureTooLargeReason(path, picture);
+            if (!decoded.image.isNull() && isPictureTooLarge(picture)) {
+                reason = pictureTooLargeReason(path, picture);
                 decoded = {};
             }
             if (decoded.image.isNull() && reason.isEmpty())

@@ -14,9 +14,9 @@ inline constexpr int kMaxPictureSide = 30000;
 inline constexpr qint64 kMaxPicturePixels = 200'000'000;
 
 // True when a picture of `size` is beyond the limits above.
-bool IsPictureTooLarge(QSize size);
+bool isPictureTooLarge(QSize size);
 // The German reason for refusing the picture at `path` of `size`.
-QString PictureTooLargeReason(const QString& path, QSize size);
+QString pictureTooLargeReason(const QString& path, QSize size);
 
 struct DecodedPicture {
     QImage image;
@@ -32,4 +32,4 @@ struct DecodedPicture {
 // the top of a taller opaque canvas where the format allows (saving a copy of
 // the whole picture); otherwise it returns the picture alone. On failure the
 // image is null and `error` holds a German reason.
-DecodedPicture DecodePicture(const QString& path, int extraRows, QString* error);
+DecodedPicture decodePicture(const QString& path, int extraRows, QString* error);

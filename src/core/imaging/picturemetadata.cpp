@@ -40,7 +40,7 @@ struct LibjpegHeader {
 
 bool readLibjpegHeader(QByteArrayView file, jpeg_decompress_struct* info, JpegErrorJump* errors,
                        LibjpegHeader* header) {
-    info->err = SetUpJpegErrors(errors);
+    info->err = setUpJpegErrors(errors);
     if (setjmp(errors->jump))
         return false;
     jpeg_create_decompress(info);
@@ -108,7 +108,7 @@ QStringList problemsOf(const QStringList& complaints, bool threw) {
 void readWithExiv2(QByteArrayView file, bool png, PictureMetadata* metadata) {
     QStringList complaints;
     PictureMetadata found;
-    const bool ok = CallExiv2(
+    const bool ok = callExiv2(
         [&] {
             Exiv2::Image::AutoPtr image =
                 Exiv2::ImageFactory::open(exivBytes(file), long(file.size()));
@@ -150,7 +150,7 @@ void readWithExiv2(QByteArrayView file, bool png, PictureMetadata* metadata) {
 
 } // namespace
 
-PictureMetadata ReadPictureMetadata(QByteArrayView file) {
+PictureMetadata readPictureMetadata(QByteArrayView file) {
     PictureMetadata metadata;
     const bool jpeg = file.startsWith(QByteArrayView("\xFF\xD8\xFF", 3));
     const bool png = file.startsWith(QByteArrayView("\x89PNG\r\n\x1A\n", 8));
@@ -164,15 +164,15 @@ PictureMetadata ReadPictureMetadata(QByteArrayView file) {
     return metadata;
 }
 
-PictureMetadata ReadPictureMetadataOf(const QString& path) {
+PictureMetadata readPictureMetadataOf(const QString& path) {
     QFile file;
-    if (!OpenForReading(file, path) || file.size() > kLargestFileRead)
+    if (!openForReading(file, path) || file.size() > kLargestFileRead)
         return {};
     const QByteArray start = file.peek(8);
     if (!start.startsWith("\xFF\xD8\xFF") && !start.startsWith("\x89PNG"))
         return {};
     const QByteArray bytes = file.readAll();
-    return file.error() == QFileDevice::NoError ? ReadPictureMetadata(bytes) : PictureMetadata{};
+    return file.error() == QFileDevice::NoError ? readPictureMetadata(bytes) : PictureMetadata{};
 }
 
 namespace {
@@ -205,7 +205,7 @@ QByteArray exifSegment(const PictureMetadata& source, QSize size, const QString&
         setIfPresent(exif, "Exif.Image.ImageLength", uint32_t(size.height()));
     }
     if (!copyright.isEmpty())
-        PutCopyrightIntoExif(exif, copyright);
+        putCopyrightIntoExif(exif, copyright);
     if (exif.empty())
         return {};
     Exiv2::Blob blob;
@@ -230,7 +230,7 @@ QByteArray xmpSegment(const PictureMetadata& source, QSize size, const QString& 
     setIfPresent(xmp, "Xmp.exif.PixelXDimension", std::to_string(size.width()));
     setIfPresent(xmp, "Xmp.exif.PixelYDimension", std::to_string(size.height()));
     if (!copyright.isEmpty())
-        PutCopyrightIntoXmp(xmp, copyright);
+        putCopyrightIntoXmp(xmp, copyright);
     if (xmp.empty())
         return {};
     std::string packet;
@@ -247,7 +247,7 @@ QByteArray iptcSegment(const PictureMetadata& source, const QString& copyright) 
         Exiv2::IptcParser::decode(iptc, exivBytes(source.iptc), uint32_t(source.iptc.size())) != 0)
         throw Exiv2::Error(Exiv2::kerErrorMessage, "IPTC data cannot be read");
     if (!copyright.isEmpty())
-        PutCopyrightIntoIptc(iptc, copyright);
+        putCopyrightIntoIptc(iptc, copyright);
     if (iptc.empty())
         return {};
     return kPhotoshopTag + fromBuffer(Exiv2::Photoshop::setIptcIrb(nullptr, 0, iptc));
@@ -258,7 +258,7 @@ void addSegment(QByteArray* segment, const std::function<QByteArray()>& make, co
                 QStringList* problems) {
     QByteArray made;
     QStringList complaints;
-    if (!CallExiv2([&] { made = make(); }, &complaints)) {
+    if (!callExiv2([&] { made = make(); }, &complaints)) {
         problems->append(
             QStringLiteral("%1 lassen sich nicht schreiben und fehlen in der Ausgabe.").arg(part));
         return;
@@ -274,7 +274,7 @@ void addSegment(QByteArray* segment, const std::function<QByteArray()>& make, co
 
 } // namespace
 
-JpegMetadataSegments SegmentsForOutput(const PictureMetadata& source, QSize outputSize,
+JpegMetadataSegments segmentsForOutput(const PictureMetadata& source, QSize outputSize,
                                        const MetadataRequest& request) {
     JpegMetadataSegments segments;
     const PictureMetadata kept = request.keepSource ? source : PictureMetadata{};

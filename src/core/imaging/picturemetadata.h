@@ -35,11 +35,11 @@ struct PictureMetadata {
 
 // Reads the metadata of a JPEG or PNG file held in memory; other files give
 // none. A broken part is left out and named in `problems`; the rest is kept.
-PictureMetadata ReadPictureMetadata(QByteArrayView file);
+PictureMetadata readPictureMetadata(QByteArrayView file);
 
 // Reads the file at `path` whole (up to the size any picture may have) and then
 // its metadata; a file that cannot be read gives none.
-PictureMetadata ReadPictureMetadataOf(const QString& path);
+PictureMetadata readPictureMetadataOf(const QString& path);
 
 // What a run does with metadata.
 struct MetadataRequest {
@@ -48,7 +48,7 @@ struct MetadataRequest {
 };
 
 // The header segments of an output JPEG, ready for the encoder
-// (see WriteJpegMetadata in jpegmetadatawriter.h).
+// (see writeJpegMetadata in jpegmetadatawriter.h).
 struct JpegMetadataSegments {
     QByteArray exifApp1;  // whole APP1 body, "Exif\0\0" included; empty when none
     QByteArray xmpApp1;   // whole APP1 body, the XMP namespace tag included
@@ -63,5 +63,5 @@ struct JpegMetadataSegments {
 // `source` metadata whose orientation has been applied: orientation 1, width
 // and height tags as the output, no thumbnail. Parts that do not fit a JPEG
 // segment are left out and named in `problems`.
-JpegMetadataSegments SegmentsForOutput(const PictureMetadata& source, QSize outputSize,
+JpegMetadataSegments segmentsForOutput(const PictureMetadata& source, QSize outputSize,
                                        const MetadataRequest& request);

@@ -11,7 +11,7 @@ const QString kDefaultCopyrightText = QString::fromUtf8(
     "Falls Sie die Datei nutzen möchten kontaktieren Sie den rechtmäßigen Besitzer und \r\n"
     "erwerben Sie eine Lizenz.\r\n");
 
-CopyrightOptions StartOptions() {
+CopyrightOptions startOptions() {
     CopyrightOptions options;
     // The output folder is written to, so it follows the writable program folder.
     options.outputFolder = QDir(writableProgramFolder()).filePath(QStringLiteral("img"));

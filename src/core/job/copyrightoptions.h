@@ -30,4 +30,4 @@ struct CopyrightOptions {
 // The start values of every control: output folder "img" in the writable
 // program folder, "copyright.txt" in the program folder, the default texts and
 // pattern, and the process's current working directory.
-CopyrightOptions StartOptions();
+CopyrightOptions startOptions();

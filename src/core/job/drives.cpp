@@ -14,7 +14,7 @@ bool isUnder(const QString& path, const QString& root) {
 }
 } // namespace
 
-bool IsUserVolume(const QString& rootPath, const QString& fileSystemType) {
+bool isUserVolume(const QString& rootPath, const QString& fileSystemType) {
     static const QSet<QString> pseudo = {
         "proc",        "sysfs",         "devtmpfs", "devpts",   "cgroup",      "cgroup2",
         "securityfs",  "pstore",        "debugfs",  "tracefs",  "configfs",    "fusectl",
@@ -34,13 +34,13 @@ bool IsUserVolume(const QString& rootPath, const QString& fileSystemType) {
     return true;
 }
 
-QList<Drive> ListDrives() {
+QList<Drive> listDrives() {
     QList<Drive> drives;
     QSet<QString> seen;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
         if (!volume.isValid() || seen.contains(root) ||
-            !IsUserVolume(root, QString::fromUtf8(volume.fileSystemType())) ||
+            !isUserVolume(root, QString::fromUtf8(volume.fileSystemType())) ||
             !QFileInfo(root).isDir())
             continue;
         seen.insert(root);
@@ -58,7 +58,7 @@ QList<Drive> ListDrives() {
     return drives;
 }
 
-std::optional<QString> OpenDrive(const QString& rootPath) {
+std::optional<QString> openDrive(const QString& rootPath) {
     const QFileInfo info(rootPath);
     // a drive that is not ready fails here too: stat() of its root reports an error
     if (!info.isDir() || !info.isReadable() || !info.isExecutable())
@@ -66,7 +66,7 @@ std::optional<QString> OpenDrive(const QString& rootPath) {
     return QDir::cleanPath(rootPath);
 }
 
-std::optional<Drive> DriveOfFolder(const QList<Drive>& drives, const QString& folder) {
+std::optional<Drive> driveOfFolder(const QList<Drive>& drives, const QString& folder) {
     const QString path = QDir::cleanPath(folder);
     std::optional<Drive> best;
     for (const Drive& drive : drives) {
@@ -77,7 +77,7 @@ std::optional<Drive> DriveOfFolder(const QList<Drive>& drives, const QString& fo
     return best;
 }
 
-QString JoinFolderAndName(const QString& folder, const QString& name) {
+QString joinFolderAndName(const QString& folder, const QString& name) {
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;

@@ -16,20 +16,20 @@ struct Drive {
 // systems (proc, sysfs, cgroup, devpts, ...), the system's own mounts under
 // /proc, /sys, /dev and /run (removable media under /run/media stay), snap images and mounts that
 // are not folders are left out.
-QList<Drive> ListDrives();
+QList<Drive> listDrives();
 
 // Whether a mount with this root path and file-system type is one a user keeps
 // files on.
-bool IsUserVolume(const QString& rootPath, const QString& fileSystemType);
+bool isUserVolume(const QString& rootPath, const QString& fileSystemType);
 
 // The folder to browse when the user picks a drive, or nothing when the drive
 // cannot be opened (the caller then stays on its previous folder).
-std::optional<QString> OpenDrive(const QString& rootPath);
+std::optional<QString> openDrive(const QString& rootPath);
 
 // The drive of drives that holds folder: the one with the longest root path
 // that contains it. Nothing when no drive does.
-std::optional<Drive> DriveOfFolder(const QList<Drive>& drives, const QString& folder);
+std::optional<Drive> driveOfFolder(const QList<Drive>& drives, const QString& folder);
 
 // folder + "/" + name, with no second separator when folder already ends in one
 // (the root folder "/").
-QString JoinFolderAndName(const QString& folder, const QString& name);
+QString joinFolderAndName(const QString& folder, const QString& name);

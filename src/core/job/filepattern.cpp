@@ -53,7 +53,7 @@ bool FilePattern::matches(const QString& fileName) const {
                        [&](const QString& pattern) { return wildcardMatch(pattern, name); });
 }
 
-void SortFileNames(QStringList& names) {
+void sortFileNames(QStringList& names) {
     QCollator collator(QLocale(QLocale::German, QLocale::Germany));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
@@ -75,13 +75,13 @@ void SortFileNames(QStringList& names) {
         names[i] = keyed[i].name;
 }
 
-QStringList ListMatchingFiles(const QString& folder, const FilePattern& pattern) {
-    const QStringList entries = ListFolderEntries(folder, FolderEntryKind::Files);
+QStringList listMatchingFiles(const QString& folder, const FilePattern& pattern) {
+    const QStringList entries = listFolderEntries(folder, FolderEntryKind::Files);
     QStringList names;
     for (const QString& name : entries) {
         if (pattern.matches(name))
             names.append(name);
     }
-    SortFileNames(names);
+    sortFileNames(names);
     return names;
 }

@@ -24,7 +24,7 @@ private:
 // sorts (German collation, letter case ignored, digit runs by their value).
 // Folders and hidden files (names starting with ".") are left out; an
 // unreadable or missing folder lists nothing.
-QStringList ListMatchingFiles(const QString& folder, const FilePattern& pattern);
+QStringList listMatchingFiles(const QString& folder, const FilePattern& pattern);
 
-// Sorts file names the way ListMatchingFiles does.
-void SortFileNames(QStringList& names);
+// Sorts file names the way listMatchingFiles does.
+void sortFileNames(QStringList& names);

@@ -6,10 +6,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-QStringList ListFolderEntries(const QString& folder, FolderEntryKind kind) {
+QStringList listFolderEntries(const QString& folder, FolderEntryKind kind) {
     QStringList names;
     DIR* dir =
-        ::opendir(FileNameToBytes(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+        ::opendir(fileNameToBytes(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
     if (!dir)
         return names;
     const bool wantFolders = kind == FolderEntryKind::Folders;
@@ -27,7 +27,7 @@ QStringList ListFolderEntries(const QString& folder, FolderEntryKind kind) {
                 continue;
         }
         if (isFolder == wantFolders)
-            names.append(FileNameFromBytes(entry->d_name));
+            names.append(fileNameFromBytes(entry->d_name));
     }
     ::closedir(dir);
     return names;

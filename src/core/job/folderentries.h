@@ -10,4 +10,4 @@ enum class FolderEntryKind { Files, Folders };
 // The names of the files (or of the folders) in `folder`, links followed, in
 // no particular order; names starting with "." are left out, and so are links
 // that lead nowhere. Empty when the folder cannot be read.
-QStringList ListFolderEntries(const QString& folder, FolderEntryKind kind);
+QStringList listFolderEntries(const QString& folder, FolderEntryKind kind);

@@ -14,7 +14,7 @@ bool liesUnder(const QString& path, const QString& root) {
 }
 } // namespace
 
-QStringList FolderChain(const QString& root, const QString& folder) {
+QStringList folderChain(const QString& root, const QString& folder) {
     const QString path = QDir::cleanPath(folder);
     QString top = QDir::cleanPath(root);
     if (top.isEmpty() || !liesUnder(path, top))
@@ -22,16 +22,16 @@ QStringList FolderChain(const QString& root, const QString& folder) {
     QStringList chain{top};
     const QStringList below = path.mid(top.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& name : below)
-        chain.append(JoinFolderAndName(chain.last(), name));
+        chain.append(joinFolderAndName(chain.last(), name));
     return chain;
 }
 
-QStringList ListSubfolders(const QString& folder) {
-    QStringList names = ListFolderEntries(folder, FolderEntryKind::Folders);
-    SortFileNames(names);
+QStringList listSubfolders(const QString& folder) {
+    QStringList names = listFolderEntries(folder, FolderEntryKind::Folders);
+    sortFileNames(names);
     QStringList paths;
     paths.reserve(names.size());
     for (const QString& name : names)
-        paths.append(JoinFolderAndName(folder, name));
+        paths.append(joinFolderAndName(folder, name));
     return paths;
 }

@@ -9,9 +9,9 @@
 // The folders from root down to folder, both included: ("/", "/home",
 // "/home/ich") for root "/" and folder "/home/ich". When folder does not lie
 // under root the chain starts at the file-system root.
-QStringList FolderChain(const QString& root, const QString& folder);
+QStringList folderChain(const QString& root, const QString& folder);
 
 // The full paths of the subfolders of folder, sorted like the file list;
 // hidden folders (names starting with ".") are left out, an unreadable folder
 // has none.
-QStringList ListSubfolders(const QString& folder);
+QStringList listSubfolders(const QString& folder);

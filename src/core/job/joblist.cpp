@@ -21,7 +21,7 @@ QVariant JobList::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == PathColumn ? DisplayFileName(e.path) : sizeText(index.row());
+        return index.column() == PathColumn ? displayFileName(e.path) : sizeText(index.row());
     case Qt::TextAlignmentRole:
         return index.column() == PathColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                             : int(Qt::AlignRight | Qt::AlignVCenter);
@@ -58,7 +58,7 @@ QStringList JobList::add(const QStringList& paths) {
     QStringList skipped;
     for (const QString& path : paths) {
         // the file may have vanished or changed since the file list showed it
-        const QByteArray name = FileNameToBytes(path);
+        const QByteArray name = fileNameToBytes(path);
         struct stat info {};
         if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
             ::access(name.constData(), R_OK) == 0)

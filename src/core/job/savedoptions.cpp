@@ -16,10 +16,10 @@ public:
                                  current);
     }
     bool boolean(const char* key, bool current) const {
-        return DecodeBoolean(text(key, EncodeBoolean(current))).value_or(current);
+        return decodeBoolean(text(key, encodeBoolean(current))).value_or(current);
     }
     bool checkState(const char* key, bool current) const {
-        return DecodeCheckState(text(key, EncodeCheckState(current))).value_or(current);
+        return decodeCheckState(text(key, encodeCheckState(current))).value_or(current);
     }
 
 private:
@@ -32,7 +32,7 @@ bool isUsableFolder(const QString& path) {
 }
 } // namespace
 
-CopyrightOptions LoadOptions(const CopyrightOptions& startValues, const SettingsStore& store) {
+CopyrightOptions loadOptions(const CopyrightOptions& startValues, const SettingsStore& store) {
     const OptionReader read(store);
     CopyrightOptions options = startValues;
     // An empty output folder would send the output to the file-system root.
@@ -54,17 +54,17 @@ CopyrightOptions LoadOptions(const CopyrightOptions& startValues, const Settings
     return options;
 }
 
-QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& options) {
+QList<std::pair<QString, QString>> optionsAsSettings(const CopyrightOptions& options) {
     const auto key = [](const char* name) { return QString::fromLatin1(name); };
     return {
         {key(SettingsKey::outdir), options.outputFolder},
-        {key(SettingsKey::typ), EncodeBoolean(options.useText)},
+        {key(SettingsKey::typ), encodeBoolean(options.useText)},
         {key(SettingsKey::ctext), options.copyrightText},
         {key(SettingsKey::cfile), options.copyrightFile},
         {key(SettingsKey::cjpeg), options.noticeText},
-        {key(SettingsKey::dojpg), EncodeCheckState(options.noticeOn)},
-        {key(SettingsKey::vtype), EncodeBoolean(options.enlarge)},
-        {key(SettingsKey::vtype2), EncodeBoolean(options.copNaming)},
+        {key(SettingsKey::dojpg), encodeCheckState(options.noticeOn)},
+        {key(SettingsKey::vtype), encodeBoolean(options.enlarge)},
+        {key(SettingsKey::vtype2), encodeBoolean(options.copNaming)},
         {key(SettingsKey::filter), options.filter},
         {key(SettingsKey::curpath), options.currentFolder},
     };
@@ -74,11 +74,11 @@ namespace {
 
 bool saveKeys(const CopyrightOptions& options, SettingsStore& store, bool withFileChoice,
               bool withStoredOnly) {
-    QList<std::pair<QString, QString>> settings = OptionsAsSettings(options);
+    QList<std::pair<QString, QString>> settings = optionsAsSettings(options);
     if (withStoredOnly)
         for (const StoredOnlyKey& stored : kStoredOnlyKeys)
             settings.append(
-                {QString::fromLatin1(stored.key), EncodeBoolean(options.*stored.option)});
+                {QString::fromLatin1(stored.key), encodeBoolean(options.*stored.option)});
     bool saved = true;
     for (const auto& [key, value] : settings) {
         if (!withFileChoice && (key == QLatin1String(SettingsKey::filter) ||
@@ -97,6 +97,6 @@ bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store) {
     return saveKeys(options, store, true, false);
 }
 
-bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store) {
+bool saveRunOptions(const CopyrightOptions& options, SettingsStore store) {
     return saveKeys(options, store, false, true);
 }

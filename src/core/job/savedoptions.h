@@ -42,12 +42,12 @@ inline constexpr StoredOnlyKey kStoredOnlyKeys[] = {
 // dojpg other than 0/1, an empty outdir, a curpath that is not an existing
 // folder), keeps its start value. A stored outdir or cfile wins over the start
 // values. The stored-only keys are read after the ten. Reading writes nothing.
-CopyrightOptions LoadOptions(const CopyrightOptions& startValues,
+CopyrightOptions loadOptions(const CopyrightOptions& startValues,
                              const SettingsStore& store = SettingsStore());
 
 // The ten key/value pairs in saving order: outdir, typ, ctext, cfile, cjpeg,
 // dojpg, vtype, vtype2, filter, curpath.
-QList<std::pair<QString, QString>> OptionsAsSettings(const CopyrightOptions& options);
+QList<std::pair<QString, QString>> optionsAsSettings(const CopyrightOptions& options);
 
 // Writes all ten keys, one SaveSetting each, in saving order. False when the
 // store could not be written.
@@ -55,4 +55,4 @@ bool SaveCurrentOptions(const CopyrightOptions& options, SettingsStore store = S
 // The same without the step-1 pattern and folder (filter, curpath), which keep
 // their stored values, and with the stored-only keys: for the command line,
 // which has no file list of its own to store.
-bool SaveRunOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());
+bool saveRunOptions(const CopyrightOptions& options, SettingsStore store = SettingsStore());

@@ -2,11 +2,11 @@
 
 #include <QRegularExpression>
 
-QString EncodeBoolean(bool value) {
+QString encodeBoolean(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-std::optional<bool> DecodeBoolean(const QString& text) {
+std::optional<bool> decodeBoolean(const QString& text) {
     const QString word = text.trimmed();
     if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return true;
@@ -24,11 +24,11 @@ std::optional<bool> DecodeBoolean(const QString& text) {
     return false;
 }
 
-QString EncodeCheckState(bool ticked) {
+QString encodeCheckState(bool ticked) {
     return ticked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-std::optional<bool> DecodeCheckState(const QString& text) {
+std::optional<bool> decodeCheckState(const QString& text) {
     const QString state = text.trimmed();
     if (state == QLatin1String("1"))
         return true;

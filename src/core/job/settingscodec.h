@@ -7,12 +7,12 @@
 #include <optional>
 
 // "True" or "False".
-QString EncodeBoolean(bool value);
+QString encodeBoolean(bool value);
 // "True"/"False" in any letter case, or a decimal number (0 is false, any other
 // number true); blanks around the text are ignored.
-std::optional<bool> DecodeBoolean(const QString& text);
+std::optional<bool> decodeBoolean(const QString& text);
 
 // A check box state: "1" for ticked, "0" for unticked.
-QString EncodeCheckState(bool ticked);
+QString encodeCheckState(bool ticked);
 // "0" or "1" (blanks around ignored); anything else is unusable.
-std::optional<bool> DecodeCheckState(const QString& text);
+std::optional<bool> decodeCheckState(const QString& text);

@@ -130,8 +130,8 @@ void searchInMemory(QByteArrayView bytes, EntryCollector& collector) {
     const auto size = static_cast<std::size_t>(bytes.size());
     ContextTaker contexts(size);
     // markers cannot overlap, so the search goes on behind each one
-    for (std::size_t at = FindBlockMarker(data, size, 0); at < size;
-         at = FindBlockMarker(data, size, at + kBlockMarkerLength)) {
+    for (std::size_t at = findBlockMarker(data, size, 0); at < size;
+         at = findBlockMarker(data, size, at + kBlockMarkerLength)) {
         if (!collector.addMarker(at, contexts.take(bytes, 0, at)))
             return;
     }
@@ -169,8 +169,8 @@ int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads&
         const auto limit =
             static_cast<std::size_t>(atEnd ? held : held - (kAhead - kBlockMarkerLength));
         for (std::size_t at =
-                 FindBlockMarker(buffer.data(), limit, static_cast<std::size_t>(searchFrom - base));
-             at < limit; at = FindBlockMarker(buffer.data(), limit, at + kBlockMarkerLength)) {
+                 findBlockMarker(buffer.data(), limit, static_cast<std::size_t>(searchFrom - base));
+             at < limit; at = findBlockMarker(buffer.data(), limit, at + kBlockMarkerLength)) {
             const auto marker = static_cast<std::size_t>(base) + at;
             const std::size_t textAt = at + 16; // in the buffer
             if (textAt < static_cast<std::size_t>(held) && heads.size() < kMaxCopyrightEntries)
@@ -197,7 +197,7 @@ int searchByReading(const FileBytes& file, EntryCollector& collector, TextHeads&
 
 } // namespace
 
-QByteArray CopyrightBlockBytes(QByteArrayView text) {
+QByteArray copyrightBlockBytes(QByteArrayView text) {
     QByteArray block;
     block.reserve(23 + text.size());
     block.append("\x1A\x0A\x0D", 3);
@@ -304,14 +304,14 @@ QByteArray CopyrightScan::textBytes(std::size_t i, std::size_t offset, std::size
 }
 
 QString CopyrightScan::firstLine(std::size_t i) const {
-    return DecodeWindows1252(firstLineBytes(i));
+    return decodeWindows1252(firstLineBytes(i));
 }
 
 QString CopyrightScan::text(std::size_t i) const {
-    return DecodeWindows1252(textBytes(i));
+    return decodeWindows1252(textBytes(i));
 }
 
-CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
+CopyrightScan scanCopyrightBytes(QByteArrayView bytes) {
     CopyrightScan scan;
     scan.bytes_ = bytes;
     EntryCollector collector(
@@ -328,14 +328,14 @@ CopyrightScan ScanCopyrightBytes(QByteArrayView bytes) {
 }
 
 CopyrightScan ReadCopyrightBlocks(const QString& path) {
-    FileBytes file = LoadFileBytes(path);
+    FileBytes file = loadFileBytes(path);
     if (!file.error.isEmpty()) {
         CopyrightScan failed;
         failed.error_ = file.error;
         return failed;
     }
     if (!file.readAt) {
-        CopyrightScan scan = ScanCopyrightBytes(file.bytes);
+        CopyrightScan scan = scanCopyrightBytes(file.bytes);
         scan.storage_ = std::move(file.storage);
         return scan;
     }
@@ -351,7 +351,7 @@ CopyrightScan ReadCopyrightBlocks(const QString& path) {
         scan.failAsChanged();
         return scan;
     } else if (err != 0) {
-        scan.error_ = fileReadError(path, DescribeFileError(err));
+        scan.error_ = fileReadError(path, describeFileError(err));
         return scan;
     }
     collector.finish();

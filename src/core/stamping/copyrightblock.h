@@ -22,7 +22,7 @@ inline constexpr std::size_t kReaderPieceBytes = std::size_t(1) << 17;
 inline constexpr std::size_t kFirstLinePieceBytes = std::size_t(1) << 16;
 
 // The bytes of one block carrying `text` (already encoded, one byte per character).
-QByteArray CopyrightBlockBytes(QByteArrayView text);
+QByteArray copyrightBlockBytes(QByteArrayView text);
 
 // One entry found by the reader: slices of the file's bytes, decoded only when shown.
 struct CopyrightEntry {
@@ -66,7 +66,7 @@ public:
 
 private:
     friend CopyrightScan ReadCopyrightBlocks(const QString& path);
-    friend CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
+    friend CopyrightScan scanCopyrightBytes(QByteArrayView bytes);
     QByteArray slice(std::size_t begin, std::size_t length) const;
     void failAsChanged();
 
@@ -88,4 +88,4 @@ private:
 // Reads every copyright entry of the file at `path`, in file order.
 CopyrightScan ReadCopyrightBlocks(const QString& path);
 // The same on bytes in memory (the bytes must outlive the result).
-CopyrightScan ScanCopyrightBytes(QByteArrayView bytes);
+CopyrightScan scanCopyrightBytes(QByteArrayView bytes);

@@ -33,7 +33,7 @@ std::optional<QString> decodeUtf16(QByteArrayView bytes) {
 
 } // namespace
 
-QString DecodeCopyrightTextFile(QByteArrayView bytes) {
+QString decodeCopyrightTextFile(QByteArrayView bytes) {
     QString text;
     if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
         text = std::move(*utf16);
@@ -42,14 +42,14 @@ QString DecodeCopyrightTextFile(QByteArrayView bytes) {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         text = utf8.decode(bytes);
         if (utf8.hasError())
-            text = DecodeWindows1252(bytes);
+            text = decodeWindows1252(bytes);
     }
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     return text;
 }
 
-bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
+bool readCopyrightTextFile(const QString& path, QString* text, QString* error) {
     const auto fail = [&](const QString& reason) {
         if (error)
             *error = QStringLiteral("Die Copyright-Datei „%1“ konnte nicht gelesen werden: %2.")
@@ -59,9 +59,9 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     if (path.isEmpty())
         return fail(describeNoFileName());
     // O_NONBLOCK: opening a named pipe must not wait for a writer.
-    const int fd = OpenFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = openFileName(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return fail(DescribeFileError(errno));
+        return fail(describeFileError(errno));
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -69,14 +69,14 @@ bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error) {
     }
     if (info.st_size > kMaxTextFileSize) {
         ::close(fd);
-        return fail(DescribeFileError(EFBIG));
+        return fail(describeFileError(EFBIG));
     }
     QByteArray bytes;
     const int readError = readToEnd(fd, std::size_t(kMaxTextFileSize), &bytes);
     ::close(fd);
     if (readError != 0) // beyond the limit: EFBIG, "Die Datei ist zu groß"
-        return fail(DescribeFileError(readError));
+        return fail(describeFileError(readError));
     if (text)
-        *text = DecodeCopyrightTextFile(bytes);
+        *text = decodeCopyrightTextFile(bytes);
     return true;
 }

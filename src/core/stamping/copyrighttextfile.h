@@ -9,8 +9,8 @@
 // byte-order mark, else UTF-8 when the bytes are valid UTF-8 (a leading
 // byte-order mark dropped), Windows-1252 otherwise; lines end at CR LF, CR or LF
 // and are joined without separators. Pure, total on any input.
-QString DecodeCopyrightTextFile(QByteArrayView bytes);
+QString decodeCopyrightTextFile(QByteArrayView bytes);
 
 // Reads and decodes the file at `path`. Returns false with a German reason in
 // `error` when it is missing, not a regular file, too large or unreadable.
-bool ReadCopyrightTextFile(const QString& path, QString* text, QString* error);
+bool readCopyrightTextFile(const QString& path, QString* text, QString* error);

@@ -22,7 +22,7 @@ std::size_t findPlain(const char* data, std::size_t size, std::size_t from) {
 
 // Sixteen candidate positions at a time: a position is a candidate when its
 // first and its last marker byte match; only candidates are compared in full.
-std::size_t FindBlockMarker(const char* data, std::size_t size, std::size_t from) {
+std::size_t findBlockMarker(const char* data, std::size_t size, std::size_t from) {
     constexpr std::size_t kLast = kBlockMarkerLength - 1;
     constexpr std::size_t kStep = 32;
     const __m128i first = _mm_set1_epi8(kBlockMarker[0]);
@@ -49,7 +49,7 @@ std::size_t FindBlockMarker(const char* data, std::size_t size, std::size_t from
 
 #else
 
-std::size_t FindBlockMarker(const char* data, std::size_t size, std::size_t from) {
+std::size_t findBlockMarker(const char* data, std::size_t size, std::size_t from) {
     return findPlain(data, size, from);
 }
 

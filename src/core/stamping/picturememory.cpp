@@ -31,26 +31,26 @@ constexpr qint64 kBytesPerPixelKeepingQuality = 12;
 
 } // namespace
 
-std::shared_ptr<MemoryGate> PictureMemoryGate(int filesAtOnce) {
+std::shared_ptr<MemoryGate> pictureMemoryGate(int filesAtOnce) {
     const qint64 available =
-        MemoryAvailableToProcess(kAddressSpacePerThread * std::max(filesAtOnce, 1));
+        memoryAvailableToProcess(kAddressSpacePerThread * std::max(filesAtOnce, 1));
     return std::make_shared<MemoryGate>(available - kProgramReserve);
 }
 
-int FilesAtOnceWithinMemory(int wanted) {
-    const qint64 room = MemoryAvailableToProcess() - kProgramReserve;
+int filesAtOnceWithinMemory(int wanted) {
+    const qint64 room = memoryAvailableToProcess() - kProgramReserve;
     return int(std::clamp<qint64>(room / kAddressSpacePerThread, 1, std::max(wanted, 1)));
 }
 
-qint64 NoticeMemoryCost(const QString& path, bool keepQuality) {
+qint64 noticeMemoryCost(const QString& path, bool keepQuality) {
     QFile file;
-    if (!OpenForReading(file, path))
+    if (!openForReading(file, path))
         return 0;
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     const QSize declared(qAbs(size.width()), qAbs(size.height()));
-    if (declared.isEmpty() || IsPictureTooLarge(declared))
+    if (declared.isEmpty() || isPictureTooLarge(declared))
         return 0;
     const qint64 pixels = qint64(declared.width()) * declared.height();
     const qint64 perPixel = keepQuality                 ? kBytesPerPixelKeepingQuality

@@ -20,17 +20,17 @@
 
 namespace {
 
-// Why the folder `folder` (ending in "/") could not be made, after MakeFolderPath
+// Why the folder `folder` (ending in "/") could not be made, after makeFolderPath
 // failed with `errorNumber`; `what` names it ("Der Ausgabeordner").
 QString describeUnmadeFolder(const QString& what, const QString& folder, int errorNumber) {
     const QString name = folder.chopped(1);
     struct stat info {};
-    if (::stat(FileNameToBytes(name).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+    if (::stat(fileNameToBytes(name).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
         return QStringLiteral("%1 „%2“ ist eine Datei, kein Ordner.").arg(what, name);
     // a file where a folder should be says "exists": the path is what is wrong
     const int error = errorNumber == EEXIST ? ENOTDIR : errorNumber;
     return QStringLiteral("%1 „%2“ konnte nicht angelegt werden: %3.")
-        .arg(what, folder, DescribeFileError(error));
+        .arg(what, folder, describeFileError(error));
 }
 
 // Step 2: the folder ends in "/" (on the field itself), exists and can be written.
@@ -51,11 +51,11 @@ bool prepareOutputFolder(StampingInputs& inputs, QString* folder, QStringList* m
         *folder += QLatin1Char('/');
         inputs.setOutputFolder(*folder);
     }
-    if (!MakeFolderPath(*folder, made)) {
+    if (!makeFolderPath(*folder, made)) {
         *error = describeUnmadeFolder(QStringLiteral("Der Ausgabeordner"), *folder, errno);
         return false;
     }
-    if (::access(FileNameToBytes(*folder).constData(), W_OK | X_OK) != 0) {
+    if (::access(fileNameToBytes(*folder).constData(), W_OK | X_OK) != 0) {
         *error =
             QStringLiteral("In den Ausgabeordner „%1“ kann nicht geschrieben werden.").arg(*folder);
         return false;
@@ -69,9 +69,9 @@ bool fixCopyrightText(StampingInputs& inputs, StampRequest* common, QString* err
     QString decoded;
     if (inputs.useTypedText())
         decoded = inputs.typedText();
-    else if (!ReadCopyrightTextFile(inputs.textFilePath(), &decoded, error))
+    else if (!readCopyrightTextFile(inputs.textFilePath(), &decoded, error))
         return false;
-    common->text = EncodeWindows1252(decoded);
+    common->text = encodeWindows1252(decoded);
     common->metadata.keepSource = inputs.keepMetadata();
     common->keepQuality = inputs.keepQuality();
     if (inputs.copyrightInMetadata())
@@ -100,7 +100,7 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
         request.source = inputs.rowPath(row);
         request.notice = notice;
         request.writeComposedPicture = options.writeComposedPicture;
-        PlaceRowOutput(inputs, row, request, cleaner);
+        placeRowOutput(inputs, row, request, cleaner);
         cleaner.cleanFor(request);
         requests.push_back(std::move(request));
         rowOf.push_back(row);
@@ -109,7 +109,7 @@ void stampInParallel(StampingInputs& inputs, StampingProgress& progress,
         return;
     progress.processingStarted();
     report.files =
-        StampBatch(requests, options.threads, [&](std::size_t i, const FileOutcome& outcome) {
+        stampBatch(requests, options.threads, [&](std::size_t i, const FileOutcome& outcome) {
             progress.fileCounters(outcome.source, rows - 1 - rowOf[i], rowOf[i]);
             progress.fileFinished(outcome);
         });
@@ -126,7 +126,7 @@ void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
         for (const StampingWalk::File& file : files) {
             int stepsDone = 0;
             const FileOutcome outcome =
-                StampFile(file.request, [&stepsDone](int step) { stepsDone = step; });
+                stampFile(file.request, [&stepsDone](int step) { stepsDone = step; });
             walk.finished(file.row, outcome, stepsDone);
         }
     }
@@ -138,12 +138,12 @@ void stampRowByRow(StampingInputs& inputs, StampingProgress& progress,
 
 // The row's output folder: the run's own, or the folder below it that the inputs
 // name for the row, made when missing.
-void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner) {
+void placeRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner) {
     QString subfolder;
     if (!inputs.rowOutputSubfolder(row, &subfolder, &request.refusal) || subfolder.isEmpty())
         return;
     request.outputFolder += subfolder;
-    if (MakeFolderPath(request.outputFolder)) {
+    if (makeFolderPath(request.outputFolder)) {
         cleaner.clean(request.outputFolder);
         return;
     }
@@ -151,7 +151,7 @@ void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, Stal
         describeUnmadeFolder(QStringLiteral("Der Ordner"), request.outputFolder, errno);
 }
 
-bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
+bool startStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
                    bool storeOptions) {
     // Step 1: the options are stored as typed, before the folder gets its separator.
     if (storeOptions && inputs.saveAsDefault() && !inputs.saveCurrentOptions())
@@ -164,7 +164,7 @@ bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest*
         !fixCopyrightText(inputs, common, &report.startError)) {
         // nothing starts, and nothing is left behind: the folders made for the run go again
         for (auto folder = madeFolders.crbegin(); folder != madeFolders.crend(); ++folder)
-            ::rmdir(FileNameToBytes(*folder).constData());
+            ::rmdir(fileNameToBytes(*folder).constData());
         return false;
     }
     return true;
@@ -174,7 +174,7 @@ StampingReport RunStamping(StampingInputs& inputs, StampingProgress& progress,
                            const StampingEngineOptions& options) {
     StampingReport report;
     StampRequest common;
-    if (!StartStamping(inputs, report, &common))
+    if (!startStamping(inputs, report, &common))
         return report;
     if (options.threads > 1)
         stampInParallel(inputs, progress, options, common, report);

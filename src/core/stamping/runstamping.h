@@ -21,14 +21,14 @@ struct StampingEngineOptions {
 // `common`. False when the run cannot start: `report.startError` says why, and
 // no folder made for the run is left behind. Without `storeOptions` step 1 is
 // the caller's.
-bool StartStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
+bool startStamping(StampingInputs& inputs, StampingReport& report, StampRequest* common,
                    bool storeOptions = true);
 
 class StaleCleaner;
 
 // The row's output folder: the run's own, or the folder below it that the
 // inputs name for the row, made when missing (else the request's refusal says why).
-void PlaceRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner);
+void placeRowOutput(StampingInputs& inputs, int row, StampRequest& request, StaleCleaner& cleaner);
 
 // The whole run at once, on the calling thread (the windows run it through
 // StampingRun, on their event loop).

@@ -8,13 +8,13 @@
 
 void StaleCleaner::cleanFor(const StampRequest& request) {
     if (request.notice.on && request.notice.copName)
-        clean(QFileInfo(CopName(request.source)).absolutePath());
+        clean(QFileInfo(copPicturePath(request.source)).absolutePath());
 }
 
 void StaleCleaner::clean(const QString& folder) {
     const QString key = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (!cleaned_.contains(key)) {
         cleaned_.insert(key);
-        RemoveStaleTemporaries(key);
+        removeStaleTemporaries(key);
     }
 }

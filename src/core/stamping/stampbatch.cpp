@@ -27,7 +27,7 @@ groupByTouchedPaths(const std::vector<StampRequest>& requests) {
     };
     QHash<QString, std::size_t> firstUser;
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        for (const QString& path : PathsTouchedBy(requests[i])) {
+        for (const QString& path : pathsTouchedBy(requests[i])) {
             const auto found = firstUser.constFind(path);
             if (found == firstUser.cend()) {
                 firstUser.insert(path, i);
@@ -53,7 +53,7 @@ groupByTouchedPaths(const std::vector<StampRequest>& requests) {
 } // namespace
 
 std::vector<FileOutcome>
-StampBatch(const std::vector<StampRequest>& requests, int threads,
+stampBatch(const std::vector<StampRequest>& requests, int threads,
            const std::function<void(std::size_t, const FileOutcome&)>& onFinished) {
     std::vector<FileOutcome> outcomes(requests.size());
     const auto groups = groupByTouchedPaths(requests);
@@ -63,9 +63,9 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
     const bool spareCore = static_cast<std::size_t>(std::max(threads, 1)) > wanted;
     // no more files in flight than open files allow, whatever the threads asked,
     // and no more threads than the address space has room for
-    const auto workers = static_cast<std::size_t>(FilesAtOnceWithinMemory(
-        FilesAtOnceWithinOpenFileLimit(int(wanted), kDescriptorsPerStampedFile)));
-    const std::shared_ptr<MemoryGate> memory = PictureMemoryGate(int(workers));
+    const auto workers = static_cast<std::size_t>(filesAtOnceWithinMemory(
+        filesAtOnceWithinOpenFileLimit(int(wanted), kDescriptorsPerStampedFile)));
+    const std::shared_ptr<MemoryGate> memory = pictureMemoryGate(int(workers));
     std::atomic<std::size_t> nextGroup{0};
     std::mutex reportMutex;
     const auto work = [&] {
@@ -75,7 +75,7 @@ StampBatch(const std::vector<StampRequest>& requests, int threads,
                 request.spareCore = request.spareCore || spareCore;
                 if (!request.memory)
                     request.memory = memory;
-                outcomes[i] = StampFile(request);
+                outcomes[i] = stampFile(request);
                 if (onFinished) {
                     const std::lock_guard lock(reportMutex);
                     onFinished(i, outcomes[i]);

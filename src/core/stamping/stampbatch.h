@@ -13,5 +13,5 @@
 // Outcomes in the order of `requests`. `onFinished` (may be empty) is called
 // with each request's index as it finishes, one call at a time, from the workers.
 std::vector<FileOutcome>
-StampBatch(const std::vector<StampRequest>& requests, int threads,
+stampBatch(const std::vector<StampRequest>& requests, int threads,
            const std::function<void(std::size_t index, const FileOutcome&)>& onFinished = {});

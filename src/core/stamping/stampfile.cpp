@@ -25,7 +25,7 @@ namespace {
 
 bool sameFolder(const QString& a, const struct stat& b) {
     struct stat info {};
-    return !a.isEmpty() && ::stat(FileNameToBytes(a).constData(), &info) == 0 &&
+    return !a.isEmpty() && ::stat(fileNameToBytes(a).constData(), &info) == 0 &&
            info.st_dev == b.st_dev && info.st_ino == b.st_ino;
 }
 
@@ -33,11 +33,11 @@ bool sameFolder(const QString& a, const struct stat& b) {
 // its output would replace it.
 bool liesInOutputFolder(const QString& source, const QString& outputFolder) {
     struct stat output {};
-    if (::stat(FileNameToBytes(outputFolder).constData(), &output) != 0)
+    if (::stat(fileNameToBytes(outputFolder).constData(), &output) != 0)
         return false;
     const QFileInfo info(source);
     return sameFolder(info.absolutePath(), output) ||
-           sameFolder(QFileInfo(CanonicalFileName(source)).absolutePath(), output);
+           sameFolder(QFileInfo(canonicalFileName(source)).absolutePath(), output);
 }
 
 // The "-cop.jpg" picture beside the source, itself through a temporary name.
@@ -57,7 +57,7 @@ bool writeBeside(const QString& path, const QByteArray& jpeg, mode_t mode,
         QStringLiteral("Eine Datei dieses Namens gibt es schon; sie wird nicht ersetzt");
     struct stat there {};
     bool committed = false;
-    if (::lstat(FileNameToBytes(path).constData(), &there) != 0) {
+    if (::lstat(fileNameToBytes(path).constData(), &there) != 0) {
         committed = out.commitNew(path);
         if (!committed && out.errorNumber() == EEXIST) {
             *error = exists;
@@ -86,7 +86,7 @@ bool stampKeepingQuality(const StampRequest& request, const NoticeOptions& optio
                          QByteArray* jpeg, QStringList* notes, QString* error) {
     if (!request.keepQuality)
         return false;
-    KeptQualityNotice kept = StampNoticeKeepingQuality(request.source, options, jpeg);
+    KeptQualityNotice kept = stampNoticeKeepingQuality(request.source, options, jpeg);
     if (kept.result != KeptQualityNotice::Result::Stamped)
         return false;
     if (request.writeComposedPicture) {
@@ -138,7 +138,7 @@ QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QStrin
         done += got;
     }
     QString problem;
-    if (!PutCopyrightIntoFile(&bytes, copyright, &problem)) {
+    if (!putCopyrightIntoFile(&bytes, copyright, &problem)) {
         notes->append(problem);
         return {};
     }
@@ -147,20 +147,20 @@ QByteArray copyWithCopyrightHeader(int fd, const struct stat& info, const QStrin
 
 } // namespace
 
-QString OutputPathFor(const QString& outputFolder, const QString& source) {
+QString outputPathFor(const QString& outputFolder, const QString& source) {
     return outputFolder + source.section(QLatin1Char('/'), -1);
 }
 
-QStringList PathsTouchedBy(const StampRequest& request) {
+QStringList pathsTouchedBy(const StampRequest& request) {
     const QFileInfo info(request.source);
     QStringList paths{
         QDir::cleanPath(info.absoluteFilePath()),
         QDir::cleanPath(
-            QFileInfo(OutputPathFor(request.outputFolder, request.source)).absoluteFilePath())};
-    if (const QString canonical = CanonicalFileName(request.source); !canonical.isEmpty())
+            QFileInfo(outputPathFor(request.outputFolder, request.source)).absoluteFilePath())};
+    if (const QString canonical = canonicalFileName(request.source); !canonical.isEmpty())
         paths.append(canonical);
     if (request.notice.on && request.notice.copName)
-        paths.append(QDir::cleanPath(QFileInfo(CopName(request.source)).absoluteFilePath()));
+        paths.append(QDir::cleanPath(QFileInfo(copPicturePath(request.source)).absoluteFilePath()));
     return paths;
 }
 
@@ -184,9 +184,9 @@ bool openSource(const StampRequest& request, FileOutcome* outcome, int* fd, stru
         return false;
     }
     // O_NONBLOCK: a named pipe in the list must not stop the run.
-    *fd = OpenFileName(request.source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    *fd = openFileName(request.source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (*fd < 0) {
-        outcome->error = QStringLiteral("Nicht lesbar: %1.").arg(DescribeFileError(errno));
+        outcome->error = QStringLiteral("Nicht lesbar: %1.").arg(describeFileError(errno));
         return false;
     }
     if (::fstat(*fd, info) != 0 || !S_ISREG(info->st_mode)) {
@@ -223,8 +223,8 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
         // the composed picture goes on the side once it is encoded
         cDIBSection composed;
         JpegMetadataSegments metadata;
-        if (ComposeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
-            encoded = EncodeNoticeJpeg(composed, metadata, &result->jpeg, &error);
+        if (composeNoticeInBuffer(request.source, options, &composed, &metadata, &error)) {
+            encoded = encodeNoticeJpeg(composed, metadata, &result->jpeg, &error);
             if (encoded && !request.writeComposedPicture(composed, &error)) {
                 outcome->error =
                     QStringLiteral("Das Zwischenbild konnte nicht geschrieben werden: %1")
@@ -234,7 +234,7 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
             outcome->notes = metadata.problems;
         }
     } else {
-        encoded = ComposeAndEncodeNotice(request.source, options, request.spareCore, &result->jpeg,
+        encoded = composeAndEncodeNotice(request.source, options, request.spareCore, &result->jpeg,
                                          &error, &outcome->notes);
     }
     if (encoded && outcome->noticePath == NoticePath::None)
@@ -243,7 +243,7 @@ bool composeNotice(const StampRequest& request, mode_t sourceMode, FileOutcome* 
         result->noticeError = QStringLiteral("Der sichtbare Hinweis fehlt: %1").arg(error);
     else if (!request.notice.copName)
         result->replaceContents = true;
-    else if (const QString copPath = CopName(request.source);
+    else if (const QString copPath = copPicturePath(request.source);
              !writeBeside(copPath, result->jpeg, sourceMode, request.writtenByRun.get(), &error))
         result->noticeError = QStringLiteral("Das Bild „%1“ konnte nicht geschrieben werden: %2.")
                                   .arg(copPath, error);
@@ -271,7 +271,7 @@ bool writeContents(const StampRequest& request, int source, const struct stat& i
 // Step 3: the block, then the output replaces any earlier one at once.
 bool appendBlockAndCommit(const StampRequest& request, TemporaryOutput* output,
                           FileOutcome* outcome) {
-    if (!output->write(CopyrightBlockBytes(request.text)) || !output->commit(outcome->output)) {
+    if (!output->write(copyrightBlockBytes(request.text)) || !output->commit(outcome->output)) {
         outcome->error = output->errorString() + QLatin1Char('.');
         return false;
     }
@@ -280,9 +280,9 @@ bool appendBlockAndCommit(const StampRequest& request, TemporaryOutput* output,
 
 } // namespace
 
-FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
+FileOutcome stampFile(const StampRequest& request, const std::function<void(int)>& onStep) {
     FileOutcome outcome{
-        request.source, OutputPathFor(request.outputFolder, request.source), false, {}, {}};
+        request.source, outputPathFor(request.outputFolder, request.source), false, {}, {}};
     const auto step = [&](int value) {
         if (onStep)
             onStep(value);
@@ -301,7 +301,7 @@ FileOutcome StampFile(const StampRequest& request, const std::function<void(int)
     // the share goes back once the output is written
     MemoryGate::Lease memory;
     if (request.memory && request.notice.on)
-        memory = request.memory->take(NoticeMemoryCost(request.source, request.keepQuality));
+        memory = request.memory->take(noticeMemoryCost(request.source, request.keepQuality));
 
     NoticeStep notice;
     if (!composeNotice(request, sourceMode, &outcome, &notice))

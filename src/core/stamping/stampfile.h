@@ -58,12 +58,12 @@ struct StampRequest {
 inline constexpr int kDescriptorsPerStampedFile = 4;
 
 // The output folder followed by the source's file name.
-QString OutputPathFor(const QString& outputFolder, const QString& source);
+QString outputPathFor(const QString& outputFolder, const QString& source);
 
 // Every path that stamping `request` reads or replaces: two requests that share
 // one must run one after the other, in list order.
-QStringList PathsTouchedBy(const StampRequest& request);
+QStringList pathsTouchedBy(const StampRequest& request);
 
 // Stamps one file. `onStep` (may be empty) is called with 1 when the picture
 // step is done, 2 when the contents are in place, 3 when the block is written.
-FileOutcome StampFile(const StampRequest& request, const std::function<void(int)>& onStep = {});
+FileOutcome stampFile(const StampRequest& request, const std::function<void(int)>& onStep = {});

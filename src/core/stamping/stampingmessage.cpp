@@ -11,7 +11,7 @@ constexpr int kListedFailures = 20;
 
 } // namespace
 
-MessageBoxRequest StampingMessage(const StampingReport& report) {
+MessageBoxRequest stampingMessage(const StampingReport& report) {
     if (!report.started())
         return {report.startError, kTitle, MessageIcon::Warning};
     const int failed = report.failedCount();
@@ -35,7 +35,7 @@ MessageBoxRequest StampingMessage(const StampingReport& report) {
     QString text =
         QStringLiteral("Das Copyright wurde %1 von %2 fehlerfrei hinzugefügt.\n%3\n")
             .arg(QString::number(total - failed),
-                 CountedNoun(total, QStringLiteral("Datei"), QStringLiteral("Dateien")),
+                 countedNoun(total, QStringLiteral("Datei"), QStringLiteral("Dateien")),
                  failed == 1 ? QStringLiteral("Bei dieser Datei trat ein Fehler auf:")
                              : QStringLiteral("Bei diesen Dateien trat ein Fehler auf:"));
     int listed = 0;

@@ -6,4 +6,4 @@
 
 // The start error; the completion message when every processed file succeeded;
 // else a warning with the number stamped and each failed file with its reason.
-MessageBoxRequest StampingMessage(const StampingReport& report);
+MessageBoxRequest stampingMessage(const StampingReport& report);

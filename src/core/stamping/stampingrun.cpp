@@ -14,7 +14,7 @@ StampingRun::StampingRun(StampingInputs& inputs, StampingProgress& progress, int
                          bool keepComposedPictures)
     : inputs_(inputs), progress_(progress),
       // no more files in flight than open files allow
-      filesAtOnce_(FilesAtOnceWithinOpenFileLimit(
+      filesAtOnce_(filesAtOnceWithinOpenFileLimit(
           filesAtOnce > 0 ? filesAtOnce : std::max(QThread::idealThreadCount(), 1),
           kDescriptorsPerStampedFile)) {
     pool_.setMaxThreadCount(filesAtOnce_);
@@ -37,11 +37,11 @@ void StampingRun::start() {
         optionsStored_.setFuture(
             QtConcurrent::run(QThreadPool::globalInstance(), inputs_.currentOptionsWriter()));
     StampRequest common;
-    if (!StartStamping(inputs_, report_, &common, false)) {
+    if (!startStamping(inputs_, report_, &common, false)) {
         finishWhenStored();
         return;
     }
-    common.memory = PictureMemoryGate(filesAtOnce_);
+    common.memory = pictureMemoryGate(filesAtOnce_);
     walk_.emplace(inputs_, progress_, std::move(common), filesAtOnce_);
     startFiles();
 }
@@ -67,7 +67,7 @@ void StampingRun::startFiles() {
                     result.composed = std::make_shared<cDIBSection>(std::move(composed));
                     return true;
                 };
-            result.outcome = StampFile(request, [&result](int step) { result.stepsDone = step; });
+            result.outcome = stampFile(request, [&result](int step) { result.stepsDone = step; });
             return result;
         }));
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The run of the windows: its loop stays on the thread that starts it and is
 // driven by that thread's event loop, reading the inputs and showing the
-// progress there, in row order; only each file's work (StampFile) runs on a
+// progress there, in row order; only each file's work (stampFile) runs on a
 // pool of worker threads, one file per core in flight. Nothing blocks the
 // starting thread and no event loop is entered: every step follows an event.
 

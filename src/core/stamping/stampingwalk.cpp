@@ -49,9 +49,9 @@ std::vector<StampingWalk::File> StampingWalk::filesToStart() {
         InHand file{row, common_, {}, false, std::nullopt, 0};
         file.request.source = path;
         file.request.notice = inputs_.notice();
-        PlaceRowOutput(inputs_, row, file.request, cleaner_);
+        placeRowOutput(inputs_, row, file.request, cleaner_);
         cleaner_.cleanFor(file.request);
-        file.touched = PathsTouchedBy(file.request);
+        file.touched = pathsTouchedBy(file.request);
         inHand_.push_back(std::move(file));
     }
     showReadyResults();

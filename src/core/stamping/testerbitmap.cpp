@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
-bool WriteTesterBitmap(const cDIBSection& composed, QString* error) {
+bool writeTesterBitmap(const cDIBSection& composed, QString* error) {
     const QString path = QDir(writableProgramFolder()).filePath(QStringLiteral("tester.bmp"));
     CoreError failure;
     if (WriteBitmapFile(composed, 32, path, &failure, BitmapWriteMode::InPlace) > 0)
@@ -29,7 +29,7 @@ TesterBitmapKeeper::TesterBitmapKeeper(int mostWaiting) : mostWaiting_(std::max(
 TesterBitmapKeeper::~TesterBitmapKeeper() {
     pool_.waitForDone();
     for (const std::shared_ptr<cDIBSection>& picture : queue_)
-        WriteTesterBitmap(*picture, nullptr);
+        writeTesterBitmap(*picture, nullptr);
 }
 
 void TesterBitmapKeeper::expect(int row) {
@@ -84,7 +84,7 @@ void TesterBitmapKeeper::writeNext() {
     queue_.pop_front();
     watcher_.setFuture(QtConcurrent::run(&pool_, [picture = std::move(picture)] {
         QString error;
-        return WriteTesterBitmap(*picture, &error) ? QString() : error;
+        return writeTesterBitmap(*picture, &error) ? QString() : error;
     }));
 }
 

@@ -18,7 +18,7 @@ class cDIBSection;
 
 // Writes `composed` to "tester.bmp" in the writable program folder; false with
 // a German reason on one line.
-bool WriteTesterBitmap(const cDIBSection& composed, QString* error);
+bool writeTesterBitmap(const cDIBSection& composed, QString* error);
 
 class TesterBitmapKeeper final : public QObject {
     Q_OBJECT

@@ -21,7 +21,7 @@ char encodeOne(char16_t c) {
 
 } // namespace
 
-QString DecodeWindows1252(QByteArrayView bytes) {
+QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char b : bytes) {
@@ -31,7 +31,7 @@ QString DecodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-QByteArray EncodeWindows1252(QStringView text) {
+QByteArray encodeWindows1252(QStringView text) {
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -22,7 +22,7 @@ void MessageBoxSeam::show(const MessageBoxRequest& request) {
     }
     // the bytes of a file name that are no UTF-8 shown as U+FFFD
     // centred on the page the user sees, whichever window has the focus
-    QMessageBox box(icon, request.title, DisplayFileName(request.text), QMessageBox::Ok,
+    QMessageBox box(icon, request.title, displayFileName(request.text), QMessageBox::Ok,
                     pageOnScreen());
     box.exec();
 }

@@ -45,5 +45,5 @@ void Page::resizeEvent(QResizeEvent* event) {
 
 void Page::closeEvent(QCloseEvent* event) {
     event->accept();
-    EndProgram();
+    endProgram();
 }

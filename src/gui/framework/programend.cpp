@@ -19,7 +19,7 @@ void endForReal() {
 }
 } // namespace
 
-void EndProgram() {
+void endProgram() {
     ending = true;
     if (endAction())
         endAction()();
@@ -27,7 +27,7 @@ void EndProgram() {
         endForReal();
 }
 
-bool ProgramEnding() {
+bool programEnding() {
     return ending;
 }
 

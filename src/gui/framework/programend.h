@@ -4,10 +4,10 @@
 #include <functional>
 
 // Ends the program at once: no question, nothing saved, every page gone.
-void EndProgram();
-// True once EndProgram() has been called: a long run that yields to the event
+void endProgram();
+// True once endProgram() has been called: a long run that yields to the event
 // loop checks it and stops at once.
-bool ProgramEnding();
+bool programEnding();
 
 // Tests replace what ending does (the default hides every window and leaves
 // the event loop); an empty action restores the default. Clears the flag.

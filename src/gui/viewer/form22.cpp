@@ -95,7 +95,7 @@ void Form22::List1_Click(int row) {
 }
 
 void Form22::Command3_Click() {
-    EndProgram();
+    endProgram();
 }
 
 void Form22::Command4_Click() {

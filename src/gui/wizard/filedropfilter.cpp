@@ -20,7 +20,7 @@ QStringList FileDropFilter::localPaths(const QMimeData* data) {
     for (const QUrl& url : data->urls()) {
         // the path's own bytes, percent-decoded: a name need not be UTF-8
         if (url.isLocalFile())
-            paths.append(QDir::cleanPath(FileNameFromBytes(
+            paths.append(QDir::cleanPath(fileNameFromBytes(
                 QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))));
     }
     return paths;

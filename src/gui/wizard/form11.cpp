@@ -65,7 +65,7 @@ Form11::Form11()
       Command5(bind<QPushButton>("Command5")), Image1(bind<PictureLabel>("Image1")),
       Image2(bind<PictureLabel>("Image2")), I2(bind<QLabel>("I2")),
       folders_(new QStandardItemModel(this)) {
-    drives_ = ListDrives();
+    drives_ = listDrives();
     for (const Drive& drive : drives_)
         Drive1->addItem(drive.displayText, drive.rootPath);
     Drive1->setCurrentIndex(-1);
@@ -106,7 +106,7 @@ void Form11::Form_Load() {
     // steps 2 and 3 exist before their controls are filled
     form2();
     form3();
-    ShowOptionsOnPages(LoadOptions(StartOptions()));
+    showOptionsOnPages(loadOptions(startOptions()));
     if (currentFolder_.isEmpty()) // a start folder that could not be opened
         setCurrentFolder(QDir::rootPath());
     setUpJobList();
@@ -174,7 +174,7 @@ void Form11::hideRemovedRows(int first, int last) {
 
 bool Form11::setCurrentFolder(const QString& folder) {
     const QFileInfo info(folder);
-    if (!IsFolderName(folder))
+    if (!isFolderName(folder))
         return false;
     currentFolder_ = QDir::cleanPath(info.absoluteFilePath());
     lastFolderOfDrive_.insert(driveRootOf(currentFolder_), currentFolder_);
@@ -185,7 +185,7 @@ bool Form11::setCurrentFolder(const QString& folder) {
 }
 
 QString Form11::driveRootOf(const QString& folder) const {
-    const std::optional<Drive> drive = DriveOfFolder(drives_, folder);
+    const std::optional<Drive> drive = driveOfFolder(drives_, folder);
     return drive ? drive->rootPath : QDir::rootPath();
 }
 
@@ -195,19 +195,19 @@ void Form11::fillFolderTree() {
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QStandardItem* parent = folders_->invisibleRootItem();
     QStandardItem* current = nullptr;
-    const QStringList chain = FolderChain(driveRootOf(currentFolder_), currentFolder_);
+    const QStringList chain = folderChain(driveRootOf(currentFolder_), currentFolder_);
     for (const QString& path : chain) {
         const QString name = current ? QFileInfo(path).fileName() : path; // the root by its path
-        current = new QStandardItem(open, DisplayFileName(name));
+        current = new QStandardItem(open, displayFileName(name));
         current->setData(path, kFolderPathRole);
-        current->setToolTip(DisplayFileName(path));
+        current->setToolTip(displayFileName(path));
         parent->appendRow(current);
         parent = current;
     }
-    for (const QString& path : ListSubfolders(currentFolder_)) {
-        auto* item = new QStandardItem(closed, DisplayFileName(QFileInfo(path).fileName()));
+    for (const QString& path : listSubfolders(currentFolder_)) {
+        auto* item = new QStandardItem(closed, displayFileName(QFileInfo(path).fileName()));
         item->setData(path, kFolderPathRole);
-        item->setToolTip(DisplayFileName(path));
+        item->setToolTip(displayFileName(path));
         parent->appendRow(item);
     }
     Dir1->expandAll();
@@ -230,10 +230,10 @@ void Form11::Drive1_Change() {
         return;
     // the drive's current folder: the one last browsed there, else its root
     const QString last = lastFolderOfDrive_.value(root);
-    if (!last.isEmpty() && IsFolderName(last) && setCurrentFolder(last))
+    if (!last.isEmpty() && isFolderName(last) && setCurrentFolder(last))
         return;
     // a drive that cannot be opened is ignored: the tree stays where it was
-    if (const std::optional<QString> opened = OpenDrive(root))
+    if (const std::optional<QString> opened = openDrive(root))
         setCurrentFolder(*opened);
 }
 
@@ -245,11 +245,11 @@ void Form11::Text1_Change() {
     File1->clear();
     if (currentFolder_.isEmpty())
         return;
-    const QStringList names = ListMatchingFiles(currentFolder_, FilePattern(Text1->text()));
+    const QStringList names = listMatchingFiles(currentFolder_, FilePattern(Text1->text()));
     File1->addItems(names);
     // a name that is no UTF-8 is shown readable and keeps its own bytes aside
     for (int row = 0; row < names.size(); ++row) {
-        if (const QString shown = DisplayFileName(names[row]); shown != names[row]) {
+        if (const QString shown = displayFileName(names[row]); shown != names[row]) {
             File1->item(row)->setText(shown);
             File1->item(row)->setData(kFileNameRole, names[row]);
         }
@@ -262,7 +262,7 @@ QStringList Form11::listedPaths(bool selectedOnly) const {
         const QListWidgetItem* item = File1->item(row);
         if (!selectedOnly || item->isSelected())
             paths.append(
-                JoinFolderAndName(currentFolder_, item->data(kFileNameRole).isValid()
+                joinFolderAndName(currentFolder_, item->data(kFileNameRole).isValid()
                                                       ? item->data(kFileNameRole).toString()
                                                       : item->text()));
     }
@@ -279,9 +279,9 @@ void Form11::addDroppedPaths(const QStringList& paths) {
     const FilePattern pattern(Text1->text());
     QStringList files;
     for (const QString& path : paths) {
-        if (IsFolderName(path)) {
-            for (const QString& name : ListMatchingFiles(path, pattern))
-                files.append(JoinFolderAndName(path, name));
+        if (isFolderName(path)) {
+            for (const QString& name : listMatchingFiles(path, pattern))
+                files.append(joinFolderAndName(path, name));
         } else {
             files.append(path);
         }

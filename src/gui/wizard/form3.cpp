@@ -60,8 +60,8 @@ void Form3::Command5_Click() {
 
 void Form3::runEnded() {
     const StampingReport& report = run_->report();
-    if (!report.stopped && !ProgramEnding())
-        messageSeam().show(StampingMessage(report));
+    if (!report.stopped && !programEnding())
+        messageSeam().show(stampingMessage(report));
     running_ = false;
     Command5->setEnabled(true);
     emit runFinished();

@@ -26,11 +26,11 @@ bool PageInputs::saveAsDefault() {
 }
 
 bool PageInputs::saveCurrentOptions() {
-    return SaveCurrentOptions(CurrentOptionsFromPages());
+    return SaveCurrentOptions(currentOptionsFromPages());
 }
 
 std::function<bool()> PageInputs::currentOptionsWriter() {
-    return [options = CurrentOptionsFromPages()] { return SaveCurrentOptions(options); };
+    return [options = currentOptionsFromPages()] { return SaveCurrentOptions(options); };
 }
 
 QString PageInputs::outputFolder() {
@@ -72,9 +72,9 @@ NoticeChoice PageInputs::notice() {
 }
 
 bool PageInputs::copyrightInMetadata() {
-    return CurrentOptionsFromPages().copyrightInMetadata;
+    return currentOptionsFromPages().copyrightInMetadata;
 }
 
 bool PageInputs::keepQuality() {
-    return CurrentOptionsFromPages().keepQuality;
+    return currentOptionsFromPages().keepQuality;
 }

@@ -18,7 +18,7 @@ CopyrightOptions& optionsAsLoaded() {
 }
 } // namespace
 
-CopyrightOptions CurrentOptionsFromPages() {
+CopyrightOptions currentOptionsFromPages() {
     const Form11& step1 = form11();
     const Form2& step2 = form2();
     const Form3& step3 = form3();
@@ -38,7 +38,7 @@ CopyrightOptions CurrentOptionsFromPages() {
     return options;
 }
 
-void ShowOptionsOnPages(const CopyrightOptions& options) {
+void showOptionsOnPages(const CopyrightOptions& options) {
     optionsAsLoaded() = options;
     Form3& step3 = form3();
     Form2& step2 = form2();

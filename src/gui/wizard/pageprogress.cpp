@@ -12,7 +12,7 @@
 
 // The run's loop is driven by the event loop itself: nothing to yield to.
 bool PageProgress::yield() {
-    return !ProgramEnding();
+    return !programEnding();
 }
 
 void PageProgress::processingStarted() {
@@ -24,7 +24,7 @@ void PageProgress::rowStarted(int row) {
 }
 
 void PageProgress::fileCounters(const QString& source, int rowsLeft, int rowsDone) {
-    page_.Label13->setText(DisplayFileName(source));
+    page_.Label13->setText(displayFileName(source));
     page_.Label11->setText(QString::number(rowsLeft));
     page_.Label12->setText(QString::number(rowsDone));
 }

@@ -37,42 +37,42 @@ TEST(FileName, BytesBecomeNamesAndComeBackUnchanged) {
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString name = FileNameFromBytes(c.bytes);
+        const QString name = fileNameFromBytes(c.bytes);
         EXPECT_EQ(name, c.expected);
-        EXPECT_EQ(FileNameToBytes(name), c.bytes);
+        EXPECT_EQ(fileNameToBytes(name), c.bytes);
     }
     // a character above U+FFFF whose low half lies among the stand-ins stays text
     const QString pair = QString::fromUcs4(U"\U0001F4FC");
     ASSERT_EQ(pair.size(), 2);
-    EXPECT_EQ(FileNameToBytes(pair), pair.toUtf8());
-    EXPECT_EQ(DisplayFileName(FileNameFromBytes("Gr\xFC\x65")), QStringLiteral("Gr\uFFFDe"));
-    EXPECT_EQ(DisplayFileName(pair), pair);
+    EXPECT_EQ(fileNameToBytes(pair), pair.toUtf8());
+    EXPECT_EQ(displayFileName(fileNameFromBytes("Gr\xFC\x65")), QStringLiteral("Gr\uFFFDe"));
+    EXPECT_EQ(displayFileName(pair), pair);
 }
 
 TEST(FileName, FilesWithNamesThatAreNoUtf8CanBeReachedAndCreated) {
     TempFolder temp;
-    const QString folder = temp.path() + QStringLiteral("/") + FileNameFromBytes("Ordn\xE9r");
+    const QString folder = temp.path() + QStringLiteral("/") + fileNameFromBytes("Ordn\xE9r");
     const QString deeper = folder + QStringLiteral("/unter/");
-    ASSERT_TRUE(MakeFolderPath(deeper));
-    EXPECT_TRUE(MakeFolderPath(deeper)) << "an existing folder is fine";
-    EXPECT_TRUE(IsFolderName(folder));
-    const QString path = deeper + FileNameFromBytes("caf\xE9.jpg");
-    const int fd = OpenFileName(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_TRUE(makeFolderPath(deeper));
+    EXPECT_TRUE(makeFolderPath(deeper)) << "an existing folder is fine";
+    EXPECT_TRUE(isFolderName(folder));
+    const QString path = deeper + fileNameFromBytes("caf\xE9.jpg");
+    const int fd = openFileName(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, "abc", 3), 3);
     ::close(fd);
     // the bytes on disk are the Latin-1 ones
     EXPECT_EQ(::access((temp.path().toUtf8() + "/Ordn\xE9r/unter/caf\xE9.jpg").constData(), F_OK),
               0);
-    EXPECT_TRUE(IsRegularFileName(path));
-    EXPECT_FALSE(IsFolderName(path));
+    EXPECT_TRUE(isRegularFileName(path));
+    EXPECT_FALSE(isFolderName(path));
     QFile file;
-    ASSERT_TRUE(OpenForReading(file, path));
+    ASSERT_TRUE(openForReading(file, path));
     EXPECT_EQ(file.readAll(), "abc");
     EXPECT_EQ(
-        CanonicalFileName(deeper + QStringLiteral("../unter/") + FileNameFromBytes("caf\xE9.jpg")),
-        CanonicalFileName(temp.path()) + QStringLiteral("/") +
-            FileNameFromBytes("Ordn\xE9r/unter/caf\xE9.jpg"));
+        canonicalFileName(deeper + QStringLiteral("../unter/") + fileNameFromBytes("caf\xE9.jpg")),
+        canonicalFileName(temp.path()) + QStringLiteral("/") +
+            fileNameFromBytes("Ordn\xE9r/unter/caf\xE9.jpg"));
     // a file where a folder should be
-    EXPECT_FALSE(MakeFolderPath(path + QStringLiteral("/x")));
+    EXPECT_FALSE(makeFolderPath(path + QStringLiteral("/x")));
 }

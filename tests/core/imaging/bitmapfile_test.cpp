@@ -40,7 +40,7 @@ QImage readBack(const QString& path) {
 }
 
 void expectNoError(const CoreError& error) {
-    EXPECT_FALSE(error) << DescribeCoreError(error).text.toStdString();
+    EXPECT_FALSE(error) << describeCoreError(error).text.toStdString();
 }
 
 } // namespace
@@ -140,7 +140,7 @@ TEST(BitmapFile, PaletteFilesCarryTheirTableAndNearestColours) {
         EXPECT_EQ(u32(file, 34), 8u);
         EXPECT_EQ(u32(file, 46), quint32(c.entries)); // biClrUsed
         EXPECT_EQ(u32(file, 50), quint32(c.entries)); // biClrImportant
-        const QList<QRgb> palette = DefaultBitmapPalette(c.bitCount);
+        const QList<QRgb> palette = defaultBitmapPalette(c.bitCount);
         ASSERT_EQ(palette.size(), c.entries);
         for (int i = 0; i < c.entries; ++i)
             ASSERT_EQ(u32(file, 54 + 4 * i), palette[i] & 0xFFFFFFu) << c.bitCount << " " << i;
@@ -175,7 +175,7 @@ TEST(BitmapFile, FullColourListBecomesTheTableAndOtherLengthsAreIgnored) {
     EXPECT_EQ(decoded.pixel(0, 0), qRgb(77, 7, 178));
     EXPECT_EQ(decoded.pixel(1, 0), qRgb(200, 7, 55));
 
-    const QList<QRgb> cube = DefaultBitmapPalette(8);
+    const QList<QRgb> cube = defaultBitmapPalette(8);
     for (const qsizetype length : {0, 16, 255, 257}) {
         const QList<quint32> other = list.mid(0, length) + QList<quint32>(length > 256, 0);
         EXPECT_EQ(WriteBitmapFile(picture, 8, folder.file("other.bmp"), &other), 1082);
@@ -197,7 +197,7 @@ TEST(BitmapFile, UnsupportedDepthIsReportedAndTouchesNothing) {
                   -1);
         EXPECT_EQ(WriteBitmapFile(threeByTwo(), bitCount, existing), -1);
         // the message the page that called shows
-        const MessageBoxRequest message = DescribeCoreError(error);
+        const MessageBoxRequest message = describeCoreError(error);
         EXPECT_EQ(message.text, "Fehler!\r\nDieses Bildformat wird nicht unterstützt!");
         EXPECT_EQ(message.icon, MessageIcon::None);
         EXPECT_EQ(message.title, "Stampora");
@@ -217,7 +217,7 @@ TEST(BitmapFile, NullPictureAndUnwritablePathAreFailures) {
         CoreError error;
         EXPECT_EQ(WriteBitmapFile(threeByTwo(), 32, path, nullptr, &error), 0);
         EXPECT_EQ(error.code, CoreError::Code::BitmapNotWritten);
-        const MessageBoxRequest message = DescribeCoreError(error);
+        const MessageBoxRequest message = describeCoreError(error);
         EXPECT_TRUE(message.text.startsWith("Fehler!\r\n")) << message.text.toStdString();
         EXPECT_GT(message.text.size(), 12);
         EXPECT_EQ(message.icon, MessageIcon::None);

@@ -45,7 +45,7 @@ void readHeader(jpeg_decompress_struct* info, const QByteArray& jpeg) {
 QImage decodePlain(const QByteArray& jpeg) {
     jpeg_decompress_struct info{};
     JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
+    info.err = setUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};
@@ -78,7 +78,7 @@ Blocks blocksOf(const QByteArray& jpeg) {
     Blocks blocks;
     jpeg_decompress_struct info{};
     JpegErrorJump errors;
-    info.err = SetUpJpegErrors(&errors);
+    info.err = setUpJpegErrors(&errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};
@@ -155,12 +155,12 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray source = EncodedJpeg(photoLike(c.size.width(), c.size.height()), c.how);
+        const QByteArray source = encodedJpeg(photoLike(c.size.width(), c.size.height()), c.how);
         const int height = c.size.height();
         const int outputHeight = height + (c.enlarge ? 20 : 0);
         QByteArray kept;
         const NoticeOptions options{kNotice, c.enlarge};
-        ASSERT_EQ(StampJpegKeepingQuality(source, options, &kept).result,
+        ASSERT_EQ(stampJpegKeepingQuality(source, options, &kept).result,
                   KeptQualityNotice::Result::Stamped);
 
         const Blocks before = blocksOf(source);
@@ -200,7 +200,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
         const QString path = folder.write(QStringLiteral("source.jpg"), source);
         QByteArray quality100;
         QString error;
-        ASSERT_TRUE(ComposeAndEncodeNotice(path, options, false, &quality100, &error))
+        ASSERT_TRUE(composeAndEncodeNotice(path, options, false, &quality100, &error))
             << error.toStdString();
         const QImage reference = decodePlain(quality100);
         const int textTop = std::max(0, outputHeight - 18);
@@ -215,7 +215,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
         // the size: the source's, within 6 %, and the strip (the notice's rows
         // encoded alone as the source is)
         const int stripTop = std::max(0, outputHeight - 20);
-        const QByteArray strip = EncodedJpeg(
+        const QByteArray strip = encodedJpeg(
             QImage(reference.copy(0, stripTop, reference.width(), outputHeight - stripTop))
                 .convertToFormat(QImage::Format_RGB32),
             c.how);
@@ -228,7 +228,7 @@ TEST(KeptQualityNotice, KeepsTheSourceBlocksAndDrawsTheNoticeAsTheQuality100Path
 // with nothing written.
 TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
     const QImage picture = photoLike(64, 48);
-    const QByteArray plain = EncodedJpeg(picture, {});
+    const QByteArray plain = encodedJpeg(picture, {});
     QByteArray png;
     {
         QBuffer device(&png);
@@ -244,9 +244,9 @@ TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
         QByteArray bytes;
     } cases[] = {
         {"PNG", png},
-        {"EXIF orientation 6", WithSegments(plain, ExifWithOrientation(6))},
-        {"arithmetic coding", EncodedJpeg(picture, arithmetic)},
-        {"CMYK", EncodedJpeg(picture, cmyk)},
+        {"EXIF orientation 6", withSegments(plain, exifWithOrientation(6))},
+        {"arithmetic coding", encodedJpeg(picture, arithmetic)},
+        {"CMYK", encodedJpeg(picture, cmyk)},
         {"cut short", plain.left(plain.size() / 2)},
         {"header only", plain.left(200)},
         {"empty", {}},
@@ -255,7 +255,7 @@ TEST(KeptQualityNotice, LeavesOtherPicturesToTheQuality100Path) {
         SCOPED_TRACE(c.name);
         ASSERT_FALSE(c.bytes.isEmpty() && std::strcmp(c.name, "empty") != 0);
         QByteArray out;
-        EXPECT_EQ(StampJpegKeepingQuality(c.bytes, {kNotice, true}, &out).result,
+        EXPECT_EQ(stampJpegKeepingQuality(c.bytes, {kNotice, true}, &out).result,
                   KeptQualityNotice::Result::UseQuality100);
         EXPECT_TRUE(out.isEmpty());
     }
@@ -270,7 +270,7 @@ TEST(NoticeBand, StartsAtTheIMcuBoundaryAboveTheNoticeAndMapsBlocksToChangedPixe
         {116, 16, 80}, {112, 8, 80}, {96, 8, 64}, {33, 16, 0}, {32, 16, 0}, {12, 16, 0}, {0, 8, 0},
     };
     for (const auto& s : starts)
-        EXPECT_EQ(NoticeBandStart(s.outputHeight, s.imcu), s.start)
+        EXPECT_EQ(noticeBandStart(s.outputHeight, s.imcu), s.start)
             << s.outputHeight << " rows, iMCU " << s.imcu;
 
     ChangedCells cells(40, 32);

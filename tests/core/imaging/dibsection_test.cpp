@@ -10,7 +10,7 @@ namespace {
 
 // The three bytes of a buffer pixel as 0xRRGGBB.
 int bufferPixel(const cDIBSection& buffer, int x, int pictureRow) {
-    const uchar* p = buffer.ScanLine(pictureRow) + 3 * x;
+    const uchar* p = buffer.scanLine(pictureRow) + 3 * x;
     return p[2] << 16 | p[1] << 8 | p[0];
 }
 
@@ -22,10 +22,10 @@ TEST(DibSection, StrideIsThreeBytesPerPixelRoundedUpToFour) {
         cDIBSection buffer;
         ASSERT_TRUE(buffer.Create(width, 3)) << width;
         EXPECT_EQ(buffer.BytesPerScanLine(), strides[width - 1]) << width;
-        EXPECT_EQ(buffer.SizeImage(), 3 * strides[width - 1]) << width;
+        EXPECT_EQ(buffer.sizeImage(), 3 * strides[width - 1]) << width;
         // A fresh buffer is black, padding included.
         const uchar* bits = buffer.DIBSectionBitsPtr();
-        EXPECT_TRUE(std::all_of(bits, bits + buffer.SizeImage(), [](uchar b) { return b == 0; }));
+        EXPECT_TRUE(std::all_of(bits, bits + buffer.sizeImage(), [](uchar b) { return b == 0; }));
     }
 }
 
@@ -34,12 +34,12 @@ TEST(DibSection, LargeBlocksAreZeroedAndWritableToTheLastByte) {
         cDIBSection buffer;
         ASSERT_TRUE(buffer.Create(width, height));
         uchar* bits = buffer.DIBSectionBitsPtr();
-        const qsizetype size = buffer.SizeImage();
+        const qsizetype size = buffer.sizeImage();
         EXPECT_TRUE(std::all_of(bits, bits + size, [](uchar b) { return b == 0; }));
         std::memset(bits, 0xAB, size_t(size));
-        EXPECT_EQ(buffer.ScanLine(0)[buffer.BytesPerScanLine() - 1], 0xAB);
+        EXPECT_EQ(buffer.scanLine(0)[buffer.BytesPerScanLine() - 1], 0xAB);
         ASSERT_TRUE(buffer.Create(width, height)); // made again: black again
-        EXPECT_EQ(buffer.ScanLine(0)[0], 0);
+        EXPECT_EQ(buffer.scanLine(0)[0], 0);
     }
 }
 
@@ -55,7 +55,7 @@ TEST(DibSection, PictureTopRowLandsInTheLastRowOfTheBlock) {
     EXPECT_EQ(buffer.Width(), 100);
     EXPECT_EQ(buffer.Height(), 50);
     EXPECT_EQ(buffer.BytesPerScanLine(), 300);
-    EXPECT_EQ(buffer.SizeImage(), 15000);
+    EXPECT_EQ(buffer.sizeImage(), 15000);
 
     const uchar* bits = buffer.DIBSectionBitsPtr();
     for (int x = 0; x < 100; ++x) {
@@ -64,7 +64,7 @@ TEST(DibSection, PictureTopRowLandsInTheLastRowOfTheBlock) {
         EXPECT_EQ(bits[3 * x + 2], x);   // red
     }
     const uchar* lastRow = bits + 49 * 300;
-    EXPECT_EQ(buffer.ScanLine(0), lastRow);
+    EXPECT_EQ(buffer.scanLine(0), lastRow);
     EXPECT_EQ(lastRow[0], 3);
     EXPECT_EQ(lastRow[2], 1);
     EXPECT_EQ(bufferPixel(buffer, 7, 25), 0x0A141E);
@@ -118,21 +118,21 @@ TEST(DibSection, SizesThatDoNotFitAreRefusedAndLeaveTheBufferEmpty) {
         cDIBSection buffer;
         ASSERT_TRUE(buffer.Create(4, 4));
         EXPECT_FALSE(buffer.Create(size.width, size.height)) << size.width << "x" << size.height;
-        EXPECT_TRUE(buffer.IsEmpty());
+        EXPECT_TRUE(buffer.isEmpty());
         EXPECT_EQ(buffer.DIBSectionBitsPtr(), nullptr);
         EXPECT_EQ(buffer.Width(), 0);
         EXPECT_EQ(buffer.Height(), 0);
         EXPECT_EQ(buffer.BytesPerScanLine(), 0);
     }
-    EXPECT_EQ(cDIBSection::StrideForWidth(0x2AAAAAA9), 0x7FFFFFFC);
-    EXPECT_FALSE(cDIBSection::StrideForWidth(0x2AAAAAAA));
+    EXPECT_EQ(cDIBSection::strideForWidth(0x2AAAAAA9), 0x7FFFFFFC);
+    EXPECT_FALSE(cDIBSection::strideForWidth(0x2AAAAAAA));
 }
 
 TEST(DibSection, NullPictureLeavesTheBufferEmpty) {
     cDIBSection buffer;
     ASSERT_TRUE(buffer.Create(2, 2));
     EXPECT_FALSE(buffer.CreateFromPicture(QImage()));
-    EXPECT_TRUE(buffer.IsEmpty());
+    EXPECT_TRUE(buffer.isEmpty());
 }
 
 TEST(DibSection, MovingHandsOverTheBlock) {
@@ -140,7 +140,7 @@ TEST(DibSection, MovingHandsOverTheBlock) {
     ASSERT_TRUE(first.Create(7, 3));
     const uchar* bits = first.DIBSectionBitsPtr();
     cDIBSection second(std::move(first));
-    EXPECT_TRUE(first.IsEmpty());
+    EXPECT_TRUE(first.isEmpty());
     EXPECT_EQ(first.Width(), 0);
     EXPECT_EQ(second.DIBSectionBitsPtr(), bits);
     EXPECT_EQ(second.Width(), 7);
@@ -150,7 +150,7 @@ TEST(DibSection, MovingHandsOverTheBlock) {
     third = std::move(second);
     EXPECT_EQ(third.DIBSectionBitsPtr(), bits);
     EXPECT_EQ(third.BytesPerScanLine(), 24);
-    EXPECT_TRUE(second.IsEmpty());
+    EXPECT_TRUE(second.isEmpty());
     third.ClearUp();
-    EXPECT_TRUE(third.IsEmpty());
+    EXPECT_TRUE(third.isEmpty());
 }

@@ -17,7 +17,7 @@ cDIBSection makeBuffer(int width, int height, const PixelFunction& pixel) {
     cDIBSection buffer;
     EXPECT_TRUE(buffer.Create(width, height));
     for (int y = 0; y < height; ++y) {
-        uchar* out = buffer.ScanLine(y);
+        uchar* out = buffer.scanLine(y);
         for (int x = 0; x < width; ++x, out += 3) {
             const QRgb colour = pixel(x, y);
             out[0] = uchar(qBlue(colour));
@@ -30,7 +30,7 @@ cDIBSection makeBuffer(int width, int height, const PixelFunction& pixel) {
 
 QByteArray encoded(const cDIBSection& buffer, int quality = 100) {
     QByteArray jpeg;
-    EXPECT_TRUE(CompressBuffer(buffer, quality, JpegMetadataSegments{}, &jpeg));
+    EXPECT_TRUE(compressBuffer(buffer, quality, JpegMetadataSegments{}, &jpeg));
     EXPECT_TRUE(jpeg.startsWith("\xFF\xD8") && jpeg.endsWith("\xFF\xD9"));
     return jpeg;
 }
@@ -99,7 +99,7 @@ TEST(JpegCompressor, RefusesAnEmptyBufferAndQualityOutOfRange) {
     } cases[] = {{&empty, 100}, {&filled, 0}, {&filled, 101}, {&filled, -5}};
     for (const auto& c : cases) {
         QByteArray jpeg("old");
-        EXPECT_FALSE(CompressBuffer(*c.buffer, c.quality, JpegMetadataSegments{}, &jpeg))
+        EXPECT_FALSE(compressBuffer(*c.buffer, c.quality, JpegMetadataSegments{}, &jpeg))
             << c.quality;
         EXPECT_EQ(jpeg, "old");
     }
@@ -113,6 +113,6 @@ TEST(JpegCompressor, ARowSourceThatStopsEndsTheEncoding) {
     };
     QByteArray jpeg;
     EXPECT_FALSE(
-        CompressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg, {stopAfterFirst, &asked}));
+        compressBuffer(buffer, 100, JpegMetadataSegments{}, &jpeg, {stopAfterFirst, &asked}));
     EXPECT_EQ(asked, 2);
 }

@@ -15,7 +15,7 @@ namespace {
 // The stream from its first segment that is not APPn or COM: the picture
 // without the metadata, which the general encoder does not carry.
 QByteArray pictureData(const QByteArray& jpeg) {
-    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg))
+    for (const JpegHeaderSegment& segment : jpegHeaderSegments(jpeg))
         if ((segment.marker & 0xF0) != 0xE0 && segment.marker != 0xFE)
             return jpeg.mid(segment.at);
     return {};
@@ -31,16 +31,16 @@ BothPaths stampBothWays(const QString& path, const NoticeOptions& options) {
     BothPaths both;
     cDIBSection buffer;
     JpegMetadataSegments metadata;
-    if (ComposeNoticeInBuffer(path, options, &buffer, &metadata, &both.directError)) {
-        EXPECT_TRUE(EncodeNoticeJpeg(buffer, metadata, &both.direct, &both.directError));
+    if (composeNoticeInBuffer(path, options, &buffer, &metadata, &both.directError)) {
+        EXPECT_TRUE(encodeNoticeJpeg(buffer, metadata, &both.direct, &both.directError));
     }
-    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, true, &both.whole, &both.wholeError));
+    EXPECT_TRUE(composeAndEncodeNotice(path, options, true, &both.whole, &both.wholeError));
     QByteArray oneThread;
-    EXPECT_TRUE(ComposeAndEncodeNotice(path, options, false, &oneThread, &both.wholeError));
+    EXPECT_TRUE(composeAndEncodeNotice(path, options, false, &oneThread, &both.wholeError));
     EXPECT_TRUE(oneThread == both.whole);
-    const QImage composed = ComposeNotice(path, options, &both.generalError);
+    const QImage composed = composeNoticePicture(path, options, &both.generalError);
     if (!composed.isNull()) {
-        EXPECT_TRUE(EncodeNoticeJpeg(composed, &both.general, &both.generalError));
+        EXPECT_TRUE(encodeNoticeJpeg(composed, &both.general, &both.generalError));
     }
     return both;
 }
@@ -73,7 +73,7 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
         {"shorter-than-the-strip", {90, 9}, k420, false},
     };
     for (const auto& c : cases) {
-        QByteArray jpeg = EncodedJpeg(DetailedPicture(c.size.width(), c.size.height()), c.how);
+        QByteArray jpeg = encodedJpeg(detailedPicture(c.size.width(), c.size.height()), c.how);
         if (c.profile) { // Qt's writer carries the profile of the picture's colour space
             QImage tagged = QImage::fromData(jpeg);
             tagged.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
@@ -84,7 +84,7 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
         }
         const QString path = folder.write(QString::fromLatin1(c.name) + ".jpg", jpeg);
         cDIBSection buffer;
-        const DirectJpeg decoded = DecodeJpegIntoBuffer(path, 20, &buffer);
+        const DirectJpeg decoded = decodeJpegIntoBuffer(path, 20, &buffer);
         EXPECT_EQ(decoded.result, DirectJpeg::Result::Decoded) << c.name;
         EXPECT_EQ(buffer.Height(), c.size.height() + 20) << c.name;
         EXPECT_EQ(decoded.metadata.icc == adobe, c.profile) << c.name;
@@ -95,7 +95,7 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
             EXPECT_TRUE(pictureData(both.direct) == pictureData(both.general));
             EXPECT_TRUE(both.whole == both.direct);
             QByteArray pipelined;
-            EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, enlarge}, &pipelined).result,
+            EXPECT_EQ(stampJpegNoticePipelined(path, {kNotice, enlarge}, &pipelined).result,
                       PipelinedNotice::Result::Encoded);
         }
     }
@@ -104,31 +104,31 @@ TEST(DirectJpegDecode, StampsTheSameBytesAsTheGeneralReader) {
 // Pictures the direct path does not take still come out as before.
 TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
     TempFolder folder;
-    const QByteArray plain = EncodedJpeg(DetailedPicture(60, 40), k420);
+    const QByteArray plain = encodedJpeg(detailedPicture(60, 40), k420);
     QByteArray png;
     {
         QBuffer device(&png);
         device.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(DetailedPicture(60, 40).save(&device, "PNG"));
+        ASSERT_TRUE(detailedPicture(60, 40).save(&device, "PNG"));
     }
     const struct {
         const char* name;
         QByteArray bytes;
         QSize stamped; // enlarge mode
     } cases[] = {
-        {"turned.jpg", WithSegments(plain, ExifWithOrientation(6, true)), {40, 80}},
-        {"turned-intel.jpg", WithSegments(plain, ExifWithOrientation(8, false)), {40, 80}},
+        {"turned.jpg", withSegments(plain, exifWithOrientation(6, true)), {40, 80}},
+        {"turned-intel.jpg", withSegments(plain, exifWithOrientation(8, false)), {40, 80}},
         {"picture.jpg", png, {60, 60}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = folder.write(QString::fromLatin1(c.name), c.bytes);
         cDIBSection buffer;
-        EXPECT_EQ(DecodeJpegIntoBuffer(path, 20, &buffer).result,
+        EXPECT_EQ(decodeJpegIntoBuffer(path, 20, &buffer).result,
                   DirectJpeg::Result::UseGeneralReader);
-        EXPECT_TRUE(buffer.IsEmpty());
+        EXPECT_TRUE(buffer.isEmpty());
         QByteArray pipelined;
-        EXPECT_EQ(StampJpegNoticePipelined(path, {kNotice, true}, &pipelined).result,
+        EXPECT_EQ(stampJpegNoticePipelined(path, {kNotice, true}, &pipelined).result,
                   PipelinedNotice::Result::UseGeneralReader);
         const BothPaths both = stampBothWays(path, {kNotice, true});
         ASSERT_FALSE(both.direct.isEmpty()) << both.directError.toStdString();
@@ -138,14 +138,14 @@ TEST(DirectJpegDecode, LeavesTurnedAndOtherPicturesToTheGeneralReader) {
     }
     // an upright EXIF takes the direct path
     const QString upright =
-        folder.write("upright.jpg", WithSegments(plain, ExifWithOrientation(1, false)));
+        folder.write("upright.jpg", withSegments(plain, exifWithOrientation(1, false)));
     cDIBSection buffer;
-    EXPECT_EQ(DecodeJpegIntoBuffer(upright, 0, &buffer).result, DirectJpeg::Result::Decoded);
+    EXPECT_EQ(decodeJpegIntoBuffer(upright, 0, &buffer).result, DirectJpeg::Result::Decoded);
 }
 
 TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
     TempFolder folder;
-    QByteArray jpeg = EncodedJpeg(DetailedPicture(16, 16), k444);
+    QByteArray jpeg = encodedJpeg(detailedPicture(16, 16), k444);
     // the frame header: FFC0, length, precision, height, width
     const qsizetype sof = jpeg.indexOf(QByteArray::fromHex("ffc0"));
     ASSERT_GT(sof, 0);
@@ -153,14 +153,14 @@ TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
     jpeg[sof + 6] = char(0x40);
     const QString path = folder.write("huge.jpg", jpeg);
     cDIBSection buffer;
-    const DirectJpeg decoded = DecodeJpegIntoBuffer(path, 20, &buffer);
+    const DirectJpeg decoded = decodeJpegIntoBuffer(path, 20, &buffer);
     EXPECT_EQ(decoded.result, DirectJpeg::Result::Refused);
-    EXPECT_TRUE(buffer.IsEmpty());
+    EXPECT_TRUE(buffer.isEmpty());
     QString general;
-    EXPECT_TRUE(ComposeNotice(path, {kNotice, true}, &general).isNull());
+    EXPECT_TRUE(composeNoticePicture(path, {kNotice, true}, &general).isNull());
     EXPECT_EQ(decoded.error, general);
     QByteArray pipelined;
-    const PipelinedNotice stamped = StampJpegNoticePipelined(path, {kNotice, true}, &pipelined);
+    const PipelinedNotice stamped = stampJpegNoticePipelined(path, {kNotice, true}, &pipelined);
     EXPECT_EQ(stamped.result, PipelinedNotice::Result::Failed);
     EXPECT_EQ(stamped.error, general);
 }
@@ -170,10 +170,10 @@ TEST(DirectJpegDecode, RefusesOversizedHeadersWithTheGeneralReason) {
 // picture) meets it first; nothing is made up for the missing rows.
 TEST(DirectJpegDecode, DamagedStreamsFailOnEveryPath) {
     TempFolder folder;
-    const QByteArray plain = EncodedJpeg(DetailedPicture(160, 120), k420);
-    const QByteArray progressive = EncodedJpeg(
-        DetailedPicture(160, 120), {.h = 1, .v = 1, .progressive = true, .quality = 90});
-    const QByteArray turned = WithSegments(plain, ExifWithOrientation(6, true));
+    const QByteArray plain = encodedJpeg(detailedPicture(160, 120), k420);
+    const QByteArray progressive = encodedJpeg(
+        detailedPicture(160, 120), {.h = 1, .v = 1, .progressive = true, .quality = 90});
+    const QByteArray turned = withSegments(plain, exifWithOrientation(6, true));
     const struct {
         const char* name;
         QByteArray bytes;
@@ -181,8 +181,8 @@ TEST(DirectJpegDecode, DamagedStreamsFailOnEveryPath) {
         {"cut.jpg", plain.left(plain.size() * 2 / 3)},
         {"cut-progressive.jpg", progressive.left(progressive.size() / 2)},
         {"cut-turned.jpg", turned.left(turned.size() / 2)},
-        {"broken.jpg", CorruptJpeg(plain)},
-        {"broken-turned.jpg", CorruptJpeg(turned)},
+        {"broken.jpg", corruptJpeg(plain)},
+        {"broken-turned.jpg", corruptJpeg(turned)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -193,18 +193,18 @@ TEST(DirectJpegDecode, DamagedStreamsFailOnEveryPath) {
             QByteArray jpeg;
             QString error;
             EXPECT_FALSE(
-                ComposeAndEncodeNotice(path, {kNotice, true}, secondThread, &jpeg, &error));
+                composeAndEncodeNotice(path, {kNotice, true}, secondThread, &jpeg, &error));
             EXPECT_EQ(error, reason);
             EXPECT_TRUE(jpeg.isEmpty());
         }
         QString general;
-        EXPECT_TRUE(ComposeNotice(path, {kNotice, false}, &general).isNull());
+        EXPECT_TRUE(composeNoticePicture(path, {kNotice, false}, &general).isNull());
         EXPECT_EQ(general, reason);
     }
     // what follows the end of the picture is no damage
     const QString stamped = folder.write("stamped.jpg", plain + QByteArray(3000, '\x5A'));
     QByteArray jpeg;
     QString error;
-    EXPECT_TRUE(ComposeAndEncodeNotice(stamped, {kNotice, true}, true, &jpeg, &error))
+    EXPECT_TRUE(composeAndEncodeNotice(stamped, {kNotice, true}, true, &jpeg, &error))
         << error.toStdString();
 }

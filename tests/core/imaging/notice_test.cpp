@@ -66,7 +66,7 @@ bool rowsBlack(const QImage& image, int from, int to) {
 
 QImage compose(const QString& path, const QString& text, bool enlarge) {
     QString error;
-    const QImage result = ComposeNotice(path, NoticeOptions{text, enlarge}, &error);
+    const QImage result = composeNoticePicture(path, NoticeOptions{text, enlarge}, &error);
     EXPECT_FALSE(result.isNull()) << error.toStdString();
     EXPECT_TRUE(error.isEmpty());
     return result;
@@ -89,7 +89,7 @@ int firstLitRow(const QImage& image, int from, int to) {
 
 } // namespace
 
-TEST(CopName, LowerCasesTheFileNameAndDropsJpegEndings) {
+TEST(copPicturePath, LowerCasesTheFileNameAndDropsJpegEndings) {
     const struct {
         const char* source;
         const char* expected;
@@ -102,10 +102,11 @@ TEST(CopName, LowerCasesTheFileNameAndDropsJpegEndings) {
         {"foto.jpg", "foto-cop.jpg"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CopName(QString::fromUtf8(c.source)), QString::fromUtf8(c.expected)) << c.source;
+        EXPECT_EQ(copPicturePath(QString::fromUtf8(c.source)), QString::fromUtf8(c.expected))
+            << c.source;
 }
 
-TEST(ComposeNotice, EnlargeAddsABlackStripWithTheTextAtRow102) {
+TEST(composeNoticePicture, EnlargeAddsABlackStripWithTheTextAtRow102) {
     TempFolder folder;
     const QImage source = darkPicture();
     const QImage out = compose(savePng(folder, "a.png", source), kNotice, true);
@@ -127,7 +128,7 @@ TEST(ComposeNotice, EnlargeAddsABlackStripWithTheTextAtRow102) {
     EXPECT_TRUE(rowsBlack(out.copy(180, 100, 20, 20), 0, 20)) << "text is short of the right edge";
 }
 
-TEST(ComposeNotice, DirectWritesOverTheBottomOfThePictureWithoutABox) {
+TEST(composeNoticePicture, DirectWritesOverTheBottomOfThePictureWithoutABox) {
     TempFolder folder;
     const QImage source = darkPicture();
     const QImage out = compose(savePng(folder, "a.png", source), kNotice, false);
@@ -144,7 +145,7 @@ TEST(ComposeNotice, DirectWritesOverTheBottomOfThePictureWithoutABox) {
     EXPECT_TRUE(rowsEqual(out.copy(180, 0, 20, 100), source.copy(180, 0, 20, 100), 0, 100));
 }
 
-TEST(ComposeNotice, LongTextIsClippedAndLineBreaksStayOnOneLine) {
+TEST(composeNoticePicture, LongTextIsClippedAndLineBreaksStayOnOneLine) {
     TempFolder folder;
     const QString path = savePng(folder, "a.png", darkPicture());
     const QImage out = compose(path, QString(200, QLatin1Char('W')), true);
@@ -159,7 +160,7 @@ TEST(ComposeNotice, LongTextIsClippedAndLineBreaksStayOnOneLine) {
     EXPECT_EQ(broken, oneLine);
 }
 
-TEST(ComposeNotice, EmptyTextStillAddsTheBlackStrip) {
+TEST(composeNoticePicture, EmptyTextStillAddsTheBlackStrip) {
     TempFolder folder;
     const QImage source = darkPicture();
     // "@2x" in a name makes Qt's reader mark the picture high-dpi; it is still
@@ -172,14 +173,14 @@ TEST(ComposeNotice, EmptyTextStillAddsTheBlackStrip) {
     }
 }
 
-TEST(ComposeNotice, DirectOnAShortPictureShowsTheLowerPartOfTheText) {
+TEST(composeNoticePicture, DirectOnAShortPictureShowsTheLowerPartOfTheText) {
     TempFolder folder;
     const QImage out = compose(savePng(folder, "a.png", darkPicture(200, 10)), kNotice, false);
     ASSERT_EQ(out.size(), QSize(200, 10));
     EXPECT_GE(firstWhiteRow(out), 0);
 }
 
-TEST(ComposeNotice, SecondCallKeepsNothingOfTheFirst) {
+TEST(composeNoticePicture, SecondCallKeepsNothingOfTheFirst) {
     TempFolder folder;
     compose(savePng(folder, "big.png", darkPicture()), kNotice, true);
     const QImage small = darkPicture(50, 30);
@@ -192,7 +193,7 @@ TEST(ComposeNotice, SecondCallKeepsNothingOfTheFirst) {
 // Every kind of picture the readers hand back (opaque, indexed, grey,
 // transparent) in both modes: the picture unchanged at the top-left, transparent
 // pixels over black, the strip black.
-TEST(ComposeNotice, EveryPictureKindInBothModes) {
+TEST(composeNoticePicture, EveryPictureKindInBothModes) {
     TempFolder folder;
     QImage opaque = darkPicture(60, 40);
     QImage indexed = opaque.convertToFormat(QImage::Format_Indexed8);
@@ -246,12 +247,12 @@ namespace {
 // A JPEG whose pixels are stored sideways, with an EXIF orientation of 6
 // ("turn 90° clockwise to view") written by hand right after SOI.
 QByteArray sidewaysJpeg(const QImage& stored) {
-    return WithSegments(EncodedPicture(stored, "JPEG", 95), ExifWithOrientation(6));
+    return withSegments(encodedPicture(stored, "JPEG", 95), exifWithOrientation(6));
 }
 
 } // namespace
 
-TEST(ComposeNotice, ExifOrientationIsAppliedBeforeTheNotice) {
+TEST(composeNoticePicture, ExifOrientationIsAppliedBeforeTheNotice) {
     TempFolder folder;
     QImage stored(40, 20, QImage::Format_RGB32);
     stored.fill(Qt::blue);
@@ -302,7 +303,7 @@ QByteArray pngHeaderOnly(quint32 width, quint32 height) {
 
 } // namespace
 
-TEST(ComposeNotice, OversizedHeadersAreRefusedWithoutDecoding) {
+TEST(composeNoticePicture, OversizedHeadersAreRefusedWithoutDecoding) {
     TempFolder folder;
     const struct {
         quint32 width, height;
@@ -310,13 +311,13 @@ TEST(ComposeNotice, OversizedHeadersAreRefusedWithoutDecoding) {
     for (const auto& c : cases) {
         const QString path = folder.write("huge.png", pngHeaderOnly(c.width, c.height));
         QString error;
-        EXPECT_TRUE(ComposeNotice(path, NoticeOptions{kNotice, true}, &error).isNull());
+        EXPECT_TRUE(composeNoticePicture(path, NoticeOptions{kNotice, true}, &error).isNull());
         EXPECT_TRUE(error.contains(QStringLiteral("zu groß"))) << error.toStdString();
         EXPECT_TRUE(error.contains(QString::number(c.width))) << error.toStdString();
     }
 }
 
-TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
+TEST(composeNoticePicture, UnreadableFilesGiveAGermanReason) {
     TempFolder folder;
     const QString unreadable = QStringLiteral("Das Bild konnte nicht gelesen werden");
     const struct {
@@ -335,7 +336,7 @@ TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
     };
     for (const auto& c : cases) {
         QString error;
-        EXPECT_TRUE(ComposeNotice(c.path, NoticeOptions{kNotice, true}, &error).isNull())
+        EXPECT_TRUE(composeNoticePicture(c.path, NoticeOptions{kNotice, true}, &error).isNull())
             << c.path.toStdString();
         EXPECT_TRUE(error.startsWith(c.reason)) << error.toStdString();
     }
@@ -352,7 +353,7 @@ struct JpegHeaders {
 // Walks the marker segments up to the start of scan.
 JpegHeaders readHeaders(const QByteArray& jpeg) {
     JpegHeaders headers;
-    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg)) {
+    for (const JpegHeaderSegment& segment : jpegHeaderSegments(jpeg)) {
         const quint8 marker = segment.marker;
         const QByteArray& body = segment.body;
         if (marker == 0xC0 || marker == 0xC1) {
@@ -376,7 +377,7 @@ JpegHeaders readHeaders(const QByteArray& jpeg) {
 
 } // namespace
 
-TEST(EncodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
+TEST(encodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
     TempFolder folder;
     QImage source = darkPicture();
     source.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
@@ -387,7 +388,7 @@ TEST(EncodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
     const QImage composed = compose(path, kNotice, true);
     QByteArray jpeg;
     QString error;
-    ASSERT_TRUE(EncodeNoticeJpeg(composed, &jpeg, &error)) << error.toStdString();
+    ASSERT_TRUE(encodeNoticeJpeg(composed, &jpeg, &error)) << error.toStdString();
     EXPECT_TRUE(error.isEmpty());
 
     const JpegHeaders headers = readHeaders(jpeg);
@@ -408,17 +409,17 @@ TEST(EncodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
     }
 }
 
-TEST(EncodeNoticeJpeg, UntaggedPictureGetsNoProfileAndNullIsRefused) {
+TEST(encodeNoticeJpeg, UntaggedPictureGetsNoProfileAndNullIsRefused) {
     QImage plain(30, 20, QImage::Format_RGB32);
     plain.fill(Qt::darkGreen);
     QByteArray jpeg;
     QString error;
-    ASSERT_TRUE(EncodeNoticeJpeg(plain, &jpeg, &error));
+    ASSERT_TRUE(encodeNoticeJpeg(plain, &jpeg, &error));
     EXPECT_EQ(readHeaders(jpeg).iccSegments, 0);
     EXPECT_EQ(QImage::fromData(jpeg, "JPEG").size(), QSize(30, 20));
 
     QByteArray untouched("vorher");
-    EXPECT_FALSE(EncodeNoticeJpeg(QImage(), &untouched, &error));
+    EXPECT_FALSE(encodeNoticeJpeg(QImage(), &untouched, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(untouched, QByteArray("vorher"));
 }

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 TEST(Drives, JoinsFolderAndNameWithOneSeparator) {
-    EXPECT_EQ(JoinFolderAndName("/", "bild.jpg"), "/bild.jpg");
-    EXPECT_EQ(JoinFolderAndName("/home/ich", "bild.jpg"), "/home/ich/bild.jpg");
-    EXPECT_EQ(JoinFolderAndName("/home/ich/", "bild.jpg"), "/home/ich/bild.jpg");
+    EXPECT_EQ(joinFolderAndName("/", "bild.jpg"), "/bild.jpg");
+    EXPECT_EQ(joinFolderAndName("/home/ich", "bild.jpg"), "/home/ich/bild.jpg");
+    EXPECT_EQ(joinFolderAndName("/home/ich/", "bild.jpg"), "/home/ich/bild.jpg");
 }
 
 TEST(Drives, LeavesOutPseudoAndSystemMounts) {
@@ -32,32 +32,32 @@ TEST(Drives, LeavesOutPseudoAndSystemMounts) {
         {"/proc/sys/fs/binfmt_misc", "binfmt_misc", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(IsUserVolume(c.root, c.type), c.listed) << c.root << " " << c.type;
+        EXPECT_EQ(isUserVolume(c.root, c.type), c.listed) << c.root << " " << c.type;
 }
 
 TEST(Drives, RootComesFirstAndEveryDriveCanBeFound) {
-    const QList<Drive> drives = ListDrives();
+    const QList<Drive> drives = listDrives();
     ASSERT_FALSE(drives.isEmpty());
     EXPECT_EQ(drives.first().rootPath, "/");
     for (int i = 2; i < drives.size(); ++i)
         EXPECT_LT(drives[i - 1].rootPath, drives[i].rootPath);
     for (const Drive& drive : drives)
         EXPECT_TRUE(drive.displayText.startsWith(drive.rootPath));
-    EXPECT_EQ(DriveOfFolder(drives, QDir::currentPath()).has_value(), true);
+    EXPECT_EQ(driveOfFolder(drives, QDir::currentPath()).has_value(), true);
 }
 
 TEST(Drives, FolderBelongsToTheDeepestDrive) {
     const QList<Drive> drives = {{"/", "/"}, {"/home", "/home"}, {"/home/ich/usb", "USB"}};
-    EXPECT_EQ(DriveOfFolder(drives, "/home/ich/usb/fotos")->rootPath, "/home/ich/usb");
-    EXPECT_EQ(DriveOfFolder(drives, "/home/ich/usb2")->rootPath, "/home");
-    EXPECT_EQ(DriveOfFolder(drives, "/etc")->rootPath, "/");
-    EXPECT_FALSE(DriveOfFolder({{"/home", "/home"}}, "/etc").has_value());
+    EXPECT_EQ(driveOfFolder(drives, "/home/ich/usb/fotos")->rootPath, "/home/ich/usb");
+    EXPECT_EQ(driveOfFolder(drives, "/home/ich/usb2")->rootPath, "/home");
+    EXPECT_EQ(driveOfFolder(drives, "/etc")->rootPath, "/");
+    EXPECT_FALSE(driveOfFolder({{"/home", "/home"}}, "/etc").has_value());
 }
 
 TEST(Drives, DriveThatCannotBeOpenedGivesNothing) {
     TempFolder tmp;
-    EXPECT_EQ(OpenDrive(tmp.path()), QDir::cleanPath(tmp.path()));
-    EXPECT_EQ(OpenDrive("/"), "/");
-    EXPECT_FALSE(OpenDrive(tmp.file("ausgehaengt")).has_value());
-    EXPECT_FALSE(OpenDrive(tmp.write("datei", "x")).has_value());
+    EXPECT_EQ(openDrive(tmp.path()), QDir::cleanPath(tmp.path()));
+    EXPECT_EQ(openDrive("/"), "/");
+    EXPECT_FALSE(openDrive(tmp.file("ausgehaengt")).has_value());
+    EXPECT_FALSE(openDrive(tmp.write("datei", "x")).has_value());
 }

@@ -55,12 +55,12 @@ TEST(FilePattern, ListsMatchingFilesSortedWithoutFoldersOrHiddenFiles) {
     QFile::link(tmp.file("fehlt.jpg"), tmp.file("kaputt.jpg"));
     QFile::link(tmp.file("b.jpg"), tmp.file("verweis.jpg"));
 
-    const QStringList listed = ListMatchingFiles(tmp.path(), FilePattern("*.jp*g;*.gif;*.png"));
+    const QStringList listed = listMatchingFiles(tmp.path(), FilePattern("*.jp*g;*.gif;*.png"));
     EXPECT_EQ(listed, QStringList({"a.jpg", "A.png", "Äpfel.jpg", "b.jpg", "img2.gif", "img10.gif",
                                    "verweis.jpg", "zebra.JPEG"}));
 
-    EXPECT_EQ(ListMatchingFiles(tmp.path(), FilePattern("*.gif")),
+    EXPECT_EQ(listMatchingFiles(tmp.path(), FilePattern("*.gif")),
               QStringList({"img2.gif", "img10.gif"}));
-    EXPECT_TRUE(ListMatchingFiles(tmp.path(), FilePattern("*.bmp")).isEmpty());
-    EXPECT_TRUE(ListMatchingFiles(tmp.file("gibt-es-nicht"), FilePattern()).isEmpty());
+    EXPECT_TRUE(listMatchingFiles(tmp.path(), FilePattern("*.bmp")).isEmpty());
+    EXPECT_TRUE(listMatchingFiles(tmp.file("gibt-es-nicht"), FilePattern()).isEmpty());
 }

@@ -19,7 +19,7 @@ TEST(FolderList, ChainRunsFromTheDriveRootToTheFolder) {
         {"/media/usb", "/media/usb2/x", {"/", "/media", "/media/usb2", "/media/usb2/x"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FolderChain(c.root, c.folder), c.chain) << c.root << " " << c.folder;
+        EXPECT_EQ(folderChain(c.root, c.folder), c.chain) << c.root << " " << c.folder;
 }
 
 TEST(FolderList, SubfoldersAreSortedWithoutHiddenOnesOrFiles) {
@@ -29,7 +29,7 @@ TEST(FolderList, SubfoldersAreSortedWithoutHiddenOnesOrFiles) {
     folder.write("a/x", "");
     folder.write(".hidden/x", "");
     folder.write("file.jpg", "");
-    EXPECT_EQ(ListSubfolders(folder.path()),
+    EXPECT_EQ(listSubfolders(folder.path()),
               QStringList({folder.file("a"), folder.file("B2"), folder.file("b10")}));
-    EXPECT_TRUE(ListSubfolders(folder.file("missing")).isEmpty());
+    EXPECT_TRUE(listSubfolders(folder.file("missing")).isEmpty());
 }

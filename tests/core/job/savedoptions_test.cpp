@@ -15,7 +15,7 @@ class SavedOptions : public ::testing::Test {
 protected:
     void SetUp() override {
         setProgramFolder(programDir.path());
-        start = StartOptions();
+        start = startOptions();
     }
     void TearDown() override { setProgramFolder({}); }
 
@@ -23,7 +23,7 @@ protected:
     void writeIni(const QByteArray& body) const {
         configDir.write("Vendrake.ini", "[Stampora]\n" + body);
     }
-    CopyrightOptions load() const { return LoadOptions(start, store()); }
+    CopyrightOptions load() const { return loadOptions(start, store()); }
     SettingsStore store() const { return SettingsStore(configDir.path()); }
     QString iniPath() const { return store().filePath("Vendrake"); }
 
@@ -107,7 +107,7 @@ TEST_F(SavedOptions, EmptyTextsStayEmpty) {
 
 TEST_F(SavedOptions, SavesAllTenKeysInOrder) {
     QStringList keys;
-    for (const auto& [key, value] : OptionsAsSettings(start))
+    for (const auto& [key, value] : optionsAsSettings(start))
         keys << key;
     EXPECT_EQ(keys, QStringList({"outdir", "typ", "ctext", "cfile", "cjpeg", "dojpg", "vtype",
                                  "vtype2", "filter", "curpath"}));
@@ -147,12 +147,12 @@ TEST(SettingsCodec, ReadsBooleansAndCheckStates) {
         {"1e3", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DecodeBoolean(QString::fromLatin1(c.text)), c.boolean) << c.text;
-        EXPECT_EQ(DecodeCheckState(QString::fromLatin1(c.text)), c.check) << c.text;
+        EXPECT_EQ(decodeBoolean(QString::fromLatin1(c.text)), c.boolean) << c.text;
+        EXPECT_EQ(decodeCheckState(QString::fromLatin1(c.text)), c.check) << c.text;
     }
     for (const bool b : {false, true}) {
-        EXPECT_EQ(DecodeBoolean(EncodeBoolean(b)), b);
-        EXPECT_EQ(DecodeCheckState(EncodeCheckState(b)), b);
+        EXPECT_EQ(decodeBoolean(encodeBoolean(b)), b);
+        EXPECT_EQ(decodeCheckState(encodeCheckState(b)), b);
     }
 }
 

@@ -29,15 +29,15 @@ const QByteArray kBetweenBlocks = "\x1A\x0A\x0D\x08\x00\x0C\x00"_b;
 using Entry = BlockEntry;
 
 std::vector<Entry> entriesOf(const CopyrightScan& scan) {
-    return EntriesOf(scan);
+    return blockEntriesOf(scan);
 }
 
 std::vector<Entry> literalRead(const QByteArray& file) {
-    return LiteralReadBlocks(file);
+    return literalReadBlocks(file);
 }
 
 QByteArray block(const QByteArray& text) {
-    return CopyrightBlockBytes(text);
+    return copyrightBlockBytes(text);
 }
 
 // Whether this process holds the file `name` open.
@@ -61,8 +61,8 @@ bool openHere(const QByteArray& name) {
 TEST(CopyrightBlock, BytesFollowTheLayout) {
     const QByteArray expected =
         "\x1A\x0A\x0D\x08\x00\x0C\x00"_b + "10a1020z04y5" + "\x08\x00\x06\x00"_b + "\xA9 Anna";
-    EXPECT_EQ(CopyrightBlockBytes("\xA9 Anna"), expected);
-    EXPECT_EQ(CopyrightBlockBytes("").size(), 23);
+    EXPECT_EQ(copyrightBlockBytes("\xA9 Anna"), expected);
+    EXPECT_EQ(copyrightBlockBytes("").size(), 23);
 }
 
 TEST(CopyrightBlock, LengthFieldOfLongTextsStopsAt65535) {
@@ -76,7 +76,7 @@ TEST(CopyrightBlock, LengthFieldOfLongTextsStopsAt65535) {
                  {70000, "\xFF\xFF"_b}};
     for (const Case& c : cases) {
         const QByteArray text(c.length, 'x');
-        const QByteArray bytes = CopyrightBlockBytes(text);
+        const QByteArray bytes = copyrightBlockBytes(text);
         EXPECT_EQ(bytes.mid(21, 2), c.field) << c.length;
         EXPECT_EQ(bytes.mid(23), text) << c.length; // the text is written whole
     }
@@ -184,7 +184,7 @@ TEST(CopyrightBlock, MatchesTheLiteralReadingOnRandomFiles) {
         QByteArray file;
         for (int n = count(random); n > 0; --n)
             file += pieces[pick(random)];
-        const CopyrightScan scan = ScanCopyrightBytes(file);
+        const CopyrightScan scan = scanCopyrightBytes(file);
         ASSERT_EQ(entriesOf(scan), literalRead(file)) << file.toPercentEncoding().constData();
         ASSERT_FALSE(scan.truncated());
     }
@@ -201,7 +201,7 @@ TEST(CopyrightBlock, StopsAtTheEntryLimit) {
         QByteArray file;
         for (int i = 0; i < c.markers; ++i)
             file += kMarker + "abcdT";
-        const CopyrightScan scan = ScanCopyrightBytes(file);
+        const CopyrightScan scan = scanCopyrightBytes(file);
         const std::size_t all = std::size_t(c.markers) * (c.markers + 1) / 2;
         EXPECT_EQ(scan.truncated(), c.truncated) << c.markers;
         EXPECT_EQ(scan.size(), std::min(all, kMaxCopyrightEntries)) << c.markers;
@@ -221,7 +221,7 @@ TEST(CopyrightBlock, EntryLimitWithManyMarkersThatYieldNothingAlone) {
     for (int i = 0; i < 60000; ++i)
         file += kMarker + "\x08\x00\x08\x00\x08"_b;
     file += kMarker + "AB" + kMarker + "CD";
-    const CopyrightScan scan = ScanCopyrightBytes(file);
+    const CopyrightScan scan = scanCopyrightBytes(file);
     EXPECT_TRUE(scan.truncated());
     ASSERT_EQ(scan.size(), kMaxCopyrightEntries);
     // marker k lists "AB" and "CD"; the first entry belongs to marker 0
@@ -310,7 +310,7 @@ TEST(CopyrightBlock, FileReadInPiecesGivesWhatTheBytesGive) {
         file += tail;
         file += QByteArray(piece - 7, '\x08') + block("D\r\n") + QByteArray(20, 'y');
         const CopyrightScan fromFile = ReadCopyrightBlocks(dir.write("f.bin", file));
-        const CopyrightScan fromBytes = ScanCopyrightBytes(file);
+        const CopyrightScan fromBytes = scanCopyrightBytes(file);
         ASSERT_TRUE(fromFile.ok());
         ASSERT_GT(fromBytes.size(), 5u);
         ASSERT_EQ(entriesOf(fromFile), entriesOf(fromBytes)) << "shift " << shift;

@@ -21,7 +21,7 @@ TEST(CopyrightTextFile, LinesAreJoinedWithoutSeparators) {
         {"empty", "", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DecodeCopyrightTextFile(c.bytes), c.text) << c.name;
+        EXPECT_EQ(decodeCopyrightTextFile(c.bytes), c.text) << c.name;
 }
 
 TEST(CopyrightTextFile, Utf16WithByteOrderMarkIsDecodedAsUtf16) {
@@ -40,11 +40,11 @@ TEST(CopyrightTextFile, Utf16WithByteOrderMarkIsDecodedAsUtf16) {
         const QString path = folder.write(little ? "le.txt" : "be.txt", utf16(little));
         QString text;
         QString error;
-        ASSERT_TRUE(ReadCopyrightTextFile(path, &text, &error)) << error.toStdString();
+        ASSERT_TRUE(readCopyrightTextFile(path, &text, &error)) << error.toStdString();
         EXPECT_EQ(text, QString::fromUtf8("\u00A9 2002 J\u00FCrgenM\u00FCnchen \u20AC")) << little;
     }
     // an odd byte at the end is no character of its own
-    EXPECT_EQ(DecodeCopyrightTextFile(QByteArray("\xFF\xFE"
+    EXPECT_EQ(decodeCopyrightTextFile(QByteArray("\xFF\xFE"
                                                  "A\0B",
                                                  5)),
               QString::fromUtf8("A\uFFFD"));
@@ -54,16 +54,16 @@ TEST(CopyrightTextFile, UnreadableFilesGiveAGermanReason) {
     TempFolder folder;
     QString text;
     QString error;
-    EXPECT_FALSE(ReadCopyrightTextFile(folder.file("fehlt.txt"), &text, &error));
+    EXPECT_FALSE(readCopyrightTextFile(folder.file("fehlt.txt"), &text, &error));
     EXPECT_TRUE(error.contains("fehlt.txt")) << error.toStdString();
     EXPECT_TRUE(error.contains("existiert nicht")) << error.toStdString();
-    EXPECT_FALSE(ReadCopyrightTextFile(folder.path(), &text, &error)); // a folder
-    EXPECT_FALSE(ReadCopyrightTextFile(QString(), &text, &error));
+    EXPECT_FALSE(readCopyrightTextFile(folder.path(), &text, &error)); // a folder
+    EXPECT_FALSE(readCopyrightTextFile(QString(), &text, &error));
     // one byte over the 16 MiB a text file may have
-    EXPECT_FALSE(ReadCopyrightTextFile(folder.write("gross.txt", QByteArray((16 << 20) + 1, 'a')),
+    EXPECT_FALSE(readCopyrightTextFile(folder.write("gross.txt", QByteArray((16 << 20) + 1, 'a')),
                                        &text, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("zu groß"))) << error.toStdString();
 
-    ASSERT_TRUE(ReadCopyrightTextFile(folder.write("c.txt", "a\r\nb\n"), &text, &error));
+    ASSERT_TRUE(readCopyrightTextFile(folder.write("c.txt", "a\r\nb\n"), &text, &error));
     EXPECT_EQ(text, "ab");
 }

@@ -16,9 +16,9 @@ TEST(MarkerSearch, FindsTheMarkerAtEveryOffset) {
             bytes.truncate(size);
             bytes.replace(at, 12, "10a1020z04y5");
             const std::size_t first = bytes.indexOf("10a1020z04y5");
-            ASSERT_EQ(FindBlockMarker(bytes.constData(), bytes.size(), 0), first)
+            ASSERT_EQ(findBlockMarker(bytes.constData(), bytes.size(), 0), first)
                 << "size " << size << " at " << at;
-            ASSERT_EQ(FindBlockMarker(bytes.constData(), bytes.size(), first + 1),
+            ASSERT_EQ(findBlockMarker(bytes.constData(), bytes.size(), first + 1),
                       std::size_t(bytes.indexOf("10a1020z04y5", first + 1) < 0
                                       ? size
                                       : bytes.indexOf("10a1020z04y5", first + 1)));
@@ -28,8 +28,8 @@ TEST(MarkerSearch, FindsTheMarkerAtEveryOffset) {
 
 TEST(MarkerSearch, NothingFoundGivesTheSize) {
     const QByteArray bytes(300, '1');
-    EXPECT_EQ(FindBlockMarker(bytes.constData(), bytes.size(), 0), 300u);
-    EXPECT_EQ(FindBlockMarker(bytes.constData(), bytes.size(), 299), 300u);
-    EXPECT_EQ(FindBlockMarker(bytes.constData(), bytes.size(), 300), 300u);
-    EXPECT_EQ(FindBlockMarker("10A1020z04y5", 12, 0), 12u);
+    EXPECT_EQ(findBlockMarker(bytes.constData(), bytes.size(), 0), 300u);
+    EXPECT_EQ(findBlockMarker(bytes.constData(), bytes.size(), 299), 300u);
+    EXPECT_EQ(findBlockMarker(bytes.constData(), bytes.size(), 300), 300u);
+    EXPECT_EQ(findBlockMarker("10A1020z04y5", 12, 0), 12u);
 }

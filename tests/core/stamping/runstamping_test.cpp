@@ -18,7 +18,7 @@ const QByteArray kJpeg("\xFF\xD8\xFF\xE0 picture one \xFF\xD9", 18);
 const QByteArray kGif("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14);
 
 QByteArray stamped(const QByteArray& source, const QString& text) {
-    return source + CopyrightBlockBytes(EncodeWindows1252(text));
+    return source + copyrightBlockBytes(encodeWindows1252(text));
 }
 
 QStringList namesIn(const QString& folder) {
@@ -40,7 +40,7 @@ TEST(RunStamping, EmptyOrAllRemovedJobProcessesNothingAndStillSucceeds) {
         EXPECT_TRUE(report.files.empty());
         EXPECT_EQ(progress.started, 0);
         EXPECT_TRUE(namesIn(temp.file("out")).isEmpty());
-        const MessageBoxRequest message = StampingMessage(report);
+        const MessageBoxRequest message = stampingMessage(report);
         EXPECT_EQ(message.text, "Das Copyright wurde den Dateien erfolgreich hinzugefügt!");
         EXPECT_EQ(message.title, "Copyright Info");
         EXPECT_EQ(message.icon, MessageIcon::Information);
@@ -101,7 +101,7 @@ TEST(RunStamping, TextFileLinesAreJoinedIntoTheBlock) {
     ProgressRecorder progress;
     RunStamping(inputs, progress);
     EXPECT_EQ(readAll(temp.file("out/a.jpg")),
-              kJpeg + CopyrightBlockBytes("(C) J\xFCrgenAlle Rechtevorbehalten"));
+              kJpeg + copyrightBlockBytes("(C) J\xFCrgenAlle Rechtevorbehalten"));
 }
 
 TEST(RunStamping, RemovedRowIsSkippedButCounted) {
@@ -163,7 +163,7 @@ TEST(RunStamping, StartErrorsStopBeforeAnythingIsWritten) {
         EXPECT_TRUE(report.startError.contains(c.expected)) << report.startError.toStdString();
         EXPECT_EQ(progress.started, 0) << c.name;
         EXPECT_TRUE(namesIn(temp.file("out")).isEmpty()) << c.name;
-        EXPECT_EQ(StampingMessage(report).text, report.startError);
+        EXPECT_EQ(stampingMessage(report).text, report.startError);
     }
     EXPECT_FALSE(QFileInfo::exists(temp.file("neu")));
     EXPECT_TRUE(QFileInfo(temp.file("src")).isDir()) << "a folder that was there stays";
@@ -202,7 +202,7 @@ TEST(RunStamping, FailuresAreReportedAndTheOthersStamped) {
     EXPECT_EQ(readAll(temp.file("src/a.jpg")), stamped(kJpeg, inputs.text));
     EXPECT_EQ(progress.counters.size(), 3u); // failed files still move the counters
 
-    const MessageBoxRequest message = StampingMessage(report);
+    const MessageBoxRequest message = stampingMessage(report);
     EXPECT_EQ(message.icon, MessageIcon::Warning);
     EXPECT_EQ(message.title, "Copyright Info");
     EXPECT_TRUE(message.text.contains("1 von 3"));

@@ -18,7 +18,7 @@ std::vector<QByteArray> outputsIn(const QString& folder) {
 
 // Many entries, many of them sharing output names, some missing: four threads
 // leave the same files and the same outcomes as one.
-TEST(StampBatch, ParallelRunEqualsOneAfterTheOther) {
+TEST(stampBatch, ParallelRunEqualsOneAfterTheOther) {
     TempFolder temp;
     std::vector<StampRequest> base;
     for (int i = 0; i < 60; ++i) {
@@ -38,7 +38,7 @@ TEST(StampBatch, ParallelRunEqualsOneAfterTheOther) {
         for (StampRequest& r : requests)
             r.outputFolder = out;
         std::vector<std::size_t> finished;
-        results.push_back(StampBatch(
+        results.push_back(stampBatch(
             requests, threads, [&](std::size_t i, const FileOutcome&) { finished.push_back(i); }));
         EXPECT_EQ(finished.size(), requests.size());
         files.push_back(outputsIn(out));

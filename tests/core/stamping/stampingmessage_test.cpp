@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(StampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
+TEST(stampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
     StampingReport report;
     for (int i = 0; i < 25; ++i)
         report.files.push_back({QString("/src/f%1.jpg").arg(i), QString("/out/f%1.jpg").arg(i),
                                 i == 0, i == 0 ? QString() : QString("Grund %1").arg(i)});
-    MessageBoxRequest message = StampingMessage(report);
+    MessageBoxRequest message = stampingMessage(report);
     EXPECT_EQ(message.icon, MessageIcon::Warning);
     EXPECT_TRUE(message.text.contains("1 von 25"));
     EXPECT_TRUE(message.text.contains("/src/f20.jpg: Grund 20"));
@@ -16,14 +16,14 @@ TEST(StampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
 
     report.files.resize(1); // the one that succeeded
     report.optionsNotSaved = true;
-    message = StampingMessage(report);
+    message = stampingMessage(report);
     EXPECT_EQ(message.icon, MessageIcon::Warning);
     EXPECT_TRUE(
         message.text.startsWith("Das Copyright wurde den Dateien erfolgreich hinzugefügt!"));
     EXPECT_TRUE(message.text.contains("nicht als Standard gespeichert"));
 }
 
-TEST(StampingMessage, CountsTakeTheNounInTheRightNumber) {
+TEST(stampingMessage, CountsTakeTheNounInTheRightNumber) {
     struct Case {
         int files, failed;
         const char* counted;
@@ -42,7 +42,7 @@ TEST(StampingMessage, CountsTakeTheNounInTheRightNumber) {
         for (int i = 0; i < c.files; ++i)
             report.files.push_back({QString("/src/f%1.jpg").arg(i), QString("/out/f%1.jpg").arg(i),
                                     i >= c.failed, i >= c.failed ? QString() : QString("Grund")});
-        const QString text = StampingMessage(report).text;
+        const QString text = stampingMessage(report).text;
         EXPECT_TRUE(text.startsWith(QString::fromUtf8(c.counted) + QString::fromUtf8(c.failures)))
             << text.toStdString();
     }

@@ -179,7 +179,7 @@ TEST(StampingRun, UnwritableTesterBitmapIsReportedOnceAndTheFilesAreStamped) {
     waitFor(run);
     EXPECT_EQ(run.report().failedCount(), 0);
     EXPECT_EQ(QImage(temp.file("out/b.png"), "JPEG").size(), QSize(20, 30));
-    const MessageBoxRequest message = StampingMessage(run.report());
+    const MessageBoxRequest message = stampingMessage(run.report());
     EXPECT_EQ(message.icon, MessageIcon::Warning);
     EXPECT_TRUE(message.text.startsWith("Das Copyright wurde den Dateien erfolgreich"));
     EXPECT_EQ(message.text.count("Zwischenbild"), 1) << message.text.toStdString();

@@ -31,7 +31,7 @@ QByteArray pngBytes(int width, int height) {
 // The bytes in front of the file's only block, checked to be a JPEG of the size.
 void expectJpegWithOneBlock(const QString& path, QSize size, const QByteArray& text) {
     const QByteArray bytes = readAll(path);
-    const QByteArray block = CopyrightBlockBytes(text);
+    const QByteArray block = copyrightBlockBytes(text);
     ASSERT_TRUE(bytes.endsWith(block)) << path.toStdString();
     const QByteArray picture = bytes.left(bytes.size() - block.size());
     EXPECT_TRUE(picture.startsWith("\xFF\xD8"));
@@ -55,13 +55,13 @@ QByteArray cameraJpeg(int width, int height) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
-    return WithSegments(EncodedPicture(image, "JPEG", 80),
-                        ExifWithOrientation(1, false) + JpegSegment("fffe", "Ein Kommentar"));
+    return withSegments(encodedPicture(image, "JPEG", 80),
+                        exifWithOrientation(1, false) + jpegSegment("fffe", "Ein Kommentar"));
 }
 
 // The luma sampling factors of a JPEG's frame header, as "2x2".
 QString lumaSampling(const QByteArray& jpeg) {
-    for (const JpegHeaderSegment& segment : JpegHeaderSegments(jpeg))
+    for (const JpegHeaderSegment& segment : jpegHeaderSegments(jpeg))
         if ((segment.marker == 0xC0 || segment.marker == 0xC1 || segment.marker == 0xC2) &&
             segment.body.size() > 7) {
             const quint8 factors = quint8(segment.body[7]); // behind the first component's id
@@ -98,7 +98,7 @@ TEST(StampNotice, CopNamingKeepsAnExactCopyAndWritesThePictureBesideTheSource) {
     const StampingReport report = RunStamping(inputs, progress);
     ASSERT_EQ(report.failedCount(), 0) << report.files[0].error.toStdString();
     EXPECT_EQ(readAll(temp.file("out/Bild.PNG")),
-              source + CopyrightBlockBytes(inputs.text.toLatin1()));
+              source + copyrightBlockBytes(inputs.text.toLatin1()));
     EXPECT_EQ(namesIn(temp.file("src")), (QStringList{"Bild.PNG", "bild.png-cop.jpg"}));
     const QImage picture(temp.file("src/bild.png-cop.jpg"), "JPEG");
     EXPECT_EQ(picture.size(), QSize(200, 120));
@@ -111,7 +111,7 @@ TEST(StampNotice, TesterBitmapIsWrittenFirstAndItsFailureStopsThePicture) {
     QDir().mkpath(temp.file("program"));
     FakeInputs inputs = noticeJob(temp, false);
     ProgressRecorder progress;
-    StampingReport report = RunStamping(inputs, progress, {1, WriteTesterBitmap});
+    StampingReport report = RunStamping(inputs, progress, {1, writeTesterBitmap});
     ASSERT_EQ(report.failedCount(), 0);
     const QByteArray bitmap = readAll(temp.file("program/tester.bmp"));
     ASSERT_GT(bitmap.size(), 30);
@@ -167,8 +167,8 @@ TEST(StampNotice, KeepQualityKeepsAJpegsSamplingAndMetadataAndLeavesAPngAtQualit
     EXPECT_EQ(lumaSampling(kept), "2x2");
     EXPECT_EQ(lumaSampling(quality100), "1x1");
     EXPECT_EQ(lumaSampling(readAll(temp.file("out/bild.png"))), "1x1");
-    const PictureMetadata keptMetadata = ReadPictureMetadata(kept);
-    const PictureMetadata reference = ReadPictureMetadata(quality100);
+    const PictureMetadata keptMetadata = readPictureMetadata(kept);
+    const PictureMetadata reference = readPictureMetadata(quality100);
     EXPECT_FALSE(keptMetadata.exif.isEmpty());
     EXPECT_EQ(keptMetadata.exif, reference.exif);
     EXPECT_EQ(keptMetadata.comments, reference.comments);
@@ -179,7 +179,7 @@ TEST(StampNotice, KeepQualityKeepsAJpegsSamplingAndMetadataAndLeavesAPngAtQualit
     // the windows' picture on the side is the stamped one
     setProgramFolder(temp.file("program"));
     QDir().mkpath(temp.file("program"));
-    report = RunStamping(inputs, progress, {1, WriteTesterBitmap});
+    report = RunStamping(inputs, progress, {1, writeTesterBitmap});
     ASSERT_EQ(report.failedCount(), 0);
     EXPECT_EQ(report.files[0].noticePath, NoticePath::KeepQuality);
     EXPECT_EQ(QImage::fromData(readAll(temp.file("program/tester.bmp")), "BMP").size(),

@@ -105,10 +105,10 @@ TEST_F(Navigation, EveryEndPathEndsTheProgramOnce) {
         enterWizard();
         ends = 0;
         setProgramEndAction([this] { ++ends; }); // clears the ending flag
-        EXPECT_FALSE(ProgramEnding());
+        EXPECT_FALSE(programEnding());
         c.act();
         EXPECT_EQ(ends, 1) << c.name;
-        EXPECT_TRUE(ProgramEnding()) << c.name;
+        EXPECT_TRUE(programEnding()) << c.name;
         destroyPages();
     }
 }

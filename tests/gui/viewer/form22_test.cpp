@@ -37,7 +37,7 @@ protected:
     QString stamped(const QString& name, std::initializer_list<QByteArray> texts) {
         QByteArray bytes("\xFF\xD8 picture bytes \xFF\xD9");
         for (const QByteArray& text : texts)
-            bytes += CopyrightBlockBytes(text);
+            bytes += copyrightBlockBytes(text);
         return folder.write(name, bytes);
     }
 
@@ -136,7 +136,7 @@ TEST_F(Viewer, UnreadableNameGivesAMessageNamingItAndAnEmptyList) {
         EXPECT_TRUE(page().Text3->toPlainText().isEmpty());
         ASSERT_EQ(messages.messages().size(), before + 1) << name.toStdString();
         EXPECT_TRUE(messages.messages().back().text.contains(name)) << name.toStdString();
-        EXPECT_FALSE(ProgramEnding());
+        EXPECT_FALSE(programEnding());
     }
 }
 
@@ -151,12 +151,12 @@ TEST_F(Viewer, TooManyEntriesAreCutWithANote) {
 TEST_F(Viewer, TextsTooLongToKeepGiveAMessageAndAnEmptyList) {
     // two blocks with a hole of more than the viewer keeps between them (a
     // sparse file): the first entry's text runs from one to the other
-    const QString path = folder.write("riesig.bin", CopyrightBlockBytes("Anfang"));
+    const QString path = folder.write("riesig.bin", copyrightBlockBytes("Anfang"));
     {
         QFile file(path);
         ASSERT_TRUE(file.resize(qint64(kMaxBytesKeptInMemory) + 4096));
         ASSERT_TRUE(file.open(QIODevice::Append));
-        ASSERT_TRUE(file.write(CopyrightBlockBytes("Ende")) > 0);
+        ASSERT_TRUE(file.write(copyrightBlockBytes("Ende")) > 0);
     }
     read(stamped("good.jpg", {"Vorher"}));
     clickEntry(0);
@@ -168,7 +168,7 @@ TEST_F(Viewer, TextsTooLongToKeepGiveAMessageAndAnEmptyList) {
               QStringLiteral("Die Copyright-Texte der Datei „%1“ sind zu lang, um sie anzuzeigen "
                              "(höchstens 256 MiB zusammen).")
                   .arg(path));
-    EXPECT_FALSE(ProgramEnding());
+    EXPECT_FALSE(programEnding());
 }
 
 TEST_F(Viewer, ChooseButtonTakesTheDialogsAnswerAndACancelKeepsTheName) {

@@ -89,7 +89,7 @@ TEST_F(Step1, FirstRunPutsEveryStartValueOnTheControlsAndWritesNothing) {
     EXPECT_TRUE(step2.Option6->isChecked());
     EXPECT_EQ(step1.Text1->text(), "*.jp*g;*.gif;*.png");
     EXPECT_EQ(step1.currentFolder(), QDir::currentPath());
-    EXPECT_EQ(CurrentOptionsFromPages(), StartOptions());
+    EXPECT_EQ(currentOptionsFromPages(), startOptions());
     EXPECT_FALSE(QFile::exists(iniPath()));
 
     // the empty job list: header only, 700 twips for the size, the rest less 712 for the path
@@ -198,9 +198,9 @@ TEST_F(Step1, StoredValuesReachTheControlsAndComeBackUnchanged) {
     EXPECT_EQ(form11().currentFolder(), pictures.path());
 
     // what the controls hold is what was stored: saving and loading it again changes nothing
-    const CopyrightOptions shown = CurrentOptionsFromPages();
+    const CopyrightOptions shown = currentOptionsFromPages();
     ASSERT_TRUE(SaveCurrentOptions(shown));
-    EXPECT_EQ(LoadOptions(StartOptions()), shown);
+    EXPECT_EQ(loadOptions(startOptions()), shown);
 }
 
 TEST_F(Step1, PlusMinusButtonsWorkOnTheJobList) {
@@ -306,7 +306,7 @@ TEST_F(Step1, FolderTreeShowsTheWayDownAndOpensSubfolders) {
     // the drive of the folder is shown; "/" comes first
     EXPECT_EQ(step1.Drive1->itemData(0).toString(), "/");
     EXPECT_EQ(step1.Drive1->currentData().toString(),
-              DriveOfFolder(ListDrives(), pictures.path())->rootPath);
+              driveOfFolder(listDrives(), pictures.path())->rootPath);
     // the tree: the chain from the drive root down to the folder, then its subfolders
     const QModelIndex current = step1.Dir1->currentIndex();
     EXPECT_EQ(current.data(Qt::ToolTipRole).toString(), pictures.path());
@@ -340,7 +340,7 @@ TEST_F(Step1, ADriveThatCannotBeOpenedIsIgnored) {
 
     // back on a drive that opens, the tree goes to the folder last shown there
     step1.Drive1->setCurrentIndex(
-        step1.Drive1->findData(DriveOfFolder(ListDrives(), pictures.path())->rootPath));
+        step1.Drive1->findData(driveOfFolder(listDrives(), pictures.path())->rootPath));
     EXPECT_EQ(step1.currentFolder(), pictures.path());
 }
 
@@ -373,7 +373,7 @@ TEST_F(Step1, DroppedFilesAndFoldersAreAddedInDropOrder) {
 
 TEST_F(Step1, NamesThatAreNoUtf8AreListedAddedAndDropped) {
     // a Latin-1 name, as copied from an old disk, beside the others
-    const QString cafe = pictures.write(FileNameFromBytes("caf\xE9.jpg"), "12345");
+    const QString cafe = pictures.write(fileNameFromBytes("caf\xE9.jpg"), "12345");
     ASSERT_EQ(readAll(cafe), "12345");
     Form11& step1 = enterWizard();
     EXPECT_EQ(fileList(), QStringList({"a.jpg", "b.gif", "c.png", "caf\uFFFD.jpg", "d.jpeg"}));
@@ -422,5 +422,5 @@ TEST_F(Step1, StepTwoAndBackKeepsListFolderPatternAndOptions) {
     EXPECT_EQ(fileList(), QStringList({"b.gif", "c.png"}));
     EXPECT_EQ(step1.currentFolder(), pictures.path());
     EXPECT_TRUE(form2().Option4->isChecked());
-    EXPECT_EQ(CurrentOptionsFromPages().noticeText, "(C) Ich");
+    EXPECT_EQ(currentOptionsFromPages().noticeText, "(C) Ich");
 }

@@ -44,7 +44,7 @@ TEST_F(Step2, TypedLinesReadBackWithCrLf) {
     QTest::keyClick(step2.Text1, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClick(step2.Text1, Qt::Key_Return);
     EXPECT_EQ(step2.copyrightText(), "Zeile 1\r\nZeile 2\r\n\r\n");
-    EXPECT_EQ(CurrentOptionsFromPages().copyrightText, "Zeile 1\r\nZeile 2\r\n\r\n");
+    EXPECT_EQ(currentOptionsFromPages().copyrightText, "Zeile 1\r\nZeile 2\r\n\r\n");
 }
 
 TEST_F(Step2, ChangedOptionsAndAClosedPageLeaveTheStoreAsItWas) {
@@ -81,7 +81,7 @@ TEST_F(Step2, TheThreeGroupsAreIndependent) {
     EXPECT_EQ(chosen(), QList<bool>({true, false, false, true, false, true}));
     click(step2.Option2);
     EXPECT_EQ(chosen(), QList<bool>({false, true, false, true, false, true}));
-    const CopyrightOptions options = CurrentOptionsFromPages();
+    const CopyrightOptions options = currentOptionsFromPages();
     EXPECT_FALSE(options.useText);
     EXPECT_FALSE(options.enlarge);
     EXPECT_FALSE(options.copNaming);

@@ -107,7 +107,7 @@ protected:
         return name.isEmpty() ? outputs.file("out") : outputs.file("out/" + name);
     }
     static QByteArray block(const QString& text) {
-        return CopyrightBlockBytes(EncodeWindows1252(text));
+        return copyrightBlockBytes(encodeWindows1252(text));
     }
     static QString success() {
         return QStringLiteral("Das Copyright wurde den Dateien erfolgreich hinzugefügt!");
@@ -270,12 +270,12 @@ TEST_F(Step3, StoredMetaKeyPutsTheCopyrightIntoTheMetadata) {
     start();
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, success());
-    const CopyrightCarriers jpeg = ReadCopyrightCarriers(out("a.jpg"));
+    const CopyrightCarriers jpeg = readCopyrightCarriers(out("a.jpg"));
     EXPECT_EQ(jpeg.exifCopyright.value_or("-"), text);
     EXPECT_EQ(jpeg.xmpRights.value_or("-"), text);
     EXPECT_EQ(jpeg.iptcCopyrightNotice.value_or("-"), text);
     // the PNG's picture carries the notice as a JPEG too
-    EXPECT_EQ(ReadCopyrightCarriers(out("b.png")).xmpRights.value_or("-"), text);
+    EXPECT_EQ(readCopyrightCarriers(out("b.png")).xmpRights.value_or("-"), text);
     EXPECT_EQ(SettingsStore().GetSetting("Vendrake", "Stampora", "meta", "-"), "1");
 }
 
@@ -326,35 +326,35 @@ TEST_F(Step3, BadFilesAreListedWithTheirReasonsAndTheOthersAreStamped) {
     // vanished file is another test's)
     std::vector<BadInput> cases;
     QStringList paths;
-    for (const BadInput& c : BadInputTable(SmallJpeg(48, 32, 1))) {
+    for (const BadInput& c : badInputTable(smallJpeg(48, 32, 1))) {
         if (c.folder || c.contents.isNull())
             continue;
         cases.push_back(c);
-        paths << pictures.write(FileNameFromBytes(c.name), c.contents);
+        paths << pictures.write(fileNameFromBytes(c.name), c.contents);
     }
     Form11& step1 = enterWizard();
     ASSERT_TRUE(step1.jobList().add(paths).isEmpty());
     form2().Check1->setChecked(true);
     Form3& step3 = toStep3();
     const MessageBoxRequest message = runExpectingOneWarning();
-    const QByteArray text = EncodeWindows1252(form2().copyrightText());
+    const QByteArray text = encodeWindows1252(form2().copyrightText());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const BadInput& c = cases[i];
         SCOPED_TRACE(c.what);
         EXPECT_EQ(readAll(paths[qsizetype(i)]), c.contents) << "a source file changed";
-        const QString output = out(FileNameFromBytes(c.name));
+        const QString output = out(fileNameFromBytes(c.name));
         // the message names the file by its path (control characters made
         // visible), then its reason, on one line
         const qsizetype at = message.text.indexOf(visibleLine(paths[qsizetype(i)]));
         if (c.expect == Expect::Stamped) {
             EXPECT_EQ(at, -1) << message.text.toStdString();
-            EXPECT_EQ(CheckStamped(output, text, true), QString());
+            EXPECT_EQ(checkStamped(output, text, true), QString());
             continue;
         }
         ASSERT_GE(at, 0) << message.text.toStdString();
         const QString line = message.text.mid(at).section(QLatin1Char('\n'), 0, 0);
         EXPECT_TRUE(line.contains(QString::fromUtf8(c.reason))) << line.toStdString();
-        EXPECT_EQ(CheckStamped(output, text, false), QString()); // its block all the same
+        EXPECT_EQ(checkStamped(output, text, false), QString()); // its block all the same
     }
     EXPECT_TRUE(step3.Command5->isEnabled());
 }
@@ -457,7 +457,7 @@ TEST_F(Step3, WindowsAndCommandLineWriteIdenticalFiles) {
     ASSERT_EQ(messages.messages()[0].text, success());
 
     const CliRun cli =
-        RunCli(QStringList{"stamp", "--output", outputs.file("cli"), "--jobs", "2"} + sources,
+        runCli(QStringList{"stamp", "--output", outputs.file("cli"), "--jobs", "2"} + sources,
                outputs.path());
     ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     for (const QString& source : sources) {
