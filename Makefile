@@ -10,7 +10,7 @@ JOBS    ?= $(shell nproc)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the project builds, tests and runs with.
-PKGS := cmake ninja-build g++ pkg-config clang-format \
+PKGS := cmake ninja-build g++ pkg-config clang-format ccache \
         qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev libgif-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
         libexiv2-dev libimage-exiftool-perl \
