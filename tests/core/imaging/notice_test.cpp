@@ -89,7 +89,7 @@ int firstLitRow(const QImage& image, int from, int to) {
 
 } // namespace
 
-TEST(copPicturePath, LowerCasesTheFileNameAndDropsJpegEndings) {
+TEST(CopName, LowerCasesTheFileNameAndDropsJpegEndings) {
     const struct {
         const char* source;
         const char* expected;
@@ -106,7 +106,7 @@ TEST(copPicturePath, LowerCasesTheFileNameAndDropsJpegEndings) {
             << c.source;
 }
 
-TEST(composeNoticePicture, EnlargeAddsABlackStripWithTheTextAtRow102) {
+TEST(ComposeNotice, EnlargeAddsABlackStripWithTheTextAtRow102) {
     TempFolder folder;
     const QImage source = darkPicture();
     const QImage out = compose(savePng(folder, "a.png", source), kNotice, true);
@@ -128,7 +128,7 @@ TEST(composeNoticePicture, EnlargeAddsABlackStripWithTheTextAtRow102) {
     EXPECT_TRUE(rowsBlack(out.copy(180, 100, 20, 20), 0, 20)) << "text is short of the right edge";
 }
 
-TEST(composeNoticePicture, DirectWritesOverTheBottomOfThePictureWithoutABox) {
+TEST(ComposeNotice, DirectWritesOverTheBottomOfThePictureWithoutABox) {
     TempFolder folder;
     const QImage source = darkPicture();
     const QImage out = compose(savePng(folder, "a.png", source), kNotice, false);
@@ -145,7 +145,7 @@ TEST(composeNoticePicture, DirectWritesOverTheBottomOfThePictureWithoutABox) {
     EXPECT_TRUE(rowsEqual(out.copy(180, 0, 20, 100), source.copy(180, 0, 20, 100), 0, 100));
 }
 
-TEST(composeNoticePicture, LongTextIsClippedAndLineBreaksStayOnOneLine) {
+TEST(ComposeNotice, LongTextIsClippedAndLineBreaksStayOnOneLine) {
     TempFolder folder;
     const QString path = savePng(folder, "a.png", darkPicture());
     const QImage out = compose(path, QString(200, QLatin1Char('W')), true);
@@ -160,7 +160,7 @@ TEST(composeNoticePicture, LongTextIsClippedAndLineBreaksStayOnOneLine) {
     EXPECT_EQ(broken, oneLine);
 }
 
-TEST(composeNoticePicture, EmptyTextStillAddsTheBlackStrip) {
+TEST(ComposeNotice, EmptyTextStillAddsTheBlackStrip) {
     TempFolder folder;
     const QImage source = darkPicture();
     // "@2x" in a name makes Qt's reader mark the picture high-dpi; it is still
@@ -173,14 +173,14 @@ TEST(composeNoticePicture, EmptyTextStillAddsTheBlackStrip) {
     }
 }
 
-TEST(composeNoticePicture, DirectOnAShortPictureShowsTheLowerPartOfTheText) {
+TEST(ComposeNotice, DirectOnAShortPictureShowsTheLowerPartOfTheText) {
     TempFolder folder;
     const QImage out = compose(savePng(folder, "a.png", darkPicture(200, 10)), kNotice, false);
     ASSERT_EQ(out.size(), QSize(200, 10));
     EXPECT_GE(firstWhiteRow(out), 0);
 }
 
-TEST(composeNoticePicture, SecondCallKeepsNothingOfTheFirst) {
+TEST(ComposeNotice, SecondCallKeepsNothingOfTheFirst) {
     TempFolder folder;
     compose(savePng(folder, "big.png", darkPicture()), kNotice, true);
     const QImage small = darkPicture(50, 30);
@@ -193,7 +193,7 @@ TEST(composeNoticePicture, SecondCallKeepsNothingOfTheFirst) {
 // Every kind of picture the readers hand back (opaque, indexed, grey,
 // transparent) in both modes: the picture unchanged at the top-left, transparent
 // pixels over black, the strip black.
-TEST(composeNoticePicture, EveryPictureKindInBothModes) {
+TEST(ComposeNotice, EveryPictureKindInBothModes) {
     TempFolder folder;
     QImage opaque = darkPicture(60, 40);
     QImage indexed = opaque.convertToFormat(QImage::Format_Indexed8);
@@ -252,7 +252,7 @@ QByteArray sidewaysJpeg(const QImage& stored) {
 
 } // namespace
 
-TEST(composeNoticePicture, ExifOrientationIsAppliedBeforeTheNotice) {
+TEST(ComposeNotice, ExifOrientationIsAppliedBeforeTheNotice) {
     TempFolder folder;
     QImage stored(40, 20, QImage::Format_RGB32);
     stored.fill(Qt::blue);
@@ -303,7 +303,7 @@ QByteArray pngHeaderOnly(quint32 width, quint32 height) {
 
 } // namespace
 
-TEST(composeNoticePicture, OversizedHeadersAreRefusedWithoutDecoding) {
+TEST(ComposeNotice, OversizedHeadersAreRefusedWithoutDecoding) {
     TempFolder folder;
     const struct {
         quint32 width, height;
@@ -317,7 +317,7 @@ TEST(composeNoticePicture, OversizedHeadersAreRefusedWithoutDecoding) {
     }
 }
 
-TEST(composeNoticePicture, UnreadableFilesGiveAGermanReason) {
+TEST(ComposeNotice, UnreadableFilesGiveAGermanReason) {
     TempFolder folder;
     const QString unreadable = QStringLiteral("Das Bild konnte nicht gelesen werden");
     const struct {
@@ -377,7 +377,7 @@ JpegHeaders readHeaders(const QByteArray& jpeg) {
 
 } // namespace
 
-TEST(encodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
+TEST(EncodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
     TempFolder folder;
     QImage source = darkPicture();
     source.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
@@ -409,7 +409,7 @@ TEST(encodeNoticeJpeg, QualityHundredFullColourAndTheSourceProfile) {
     }
 }
 
-TEST(encodeNoticeJpeg, UntaggedPictureGetsNoProfileAndNullIsRefused) {
+TEST(EncodeNoticeJpeg, UntaggedPictureGetsNoProfileAndNullIsRefused) {
     QImage plain(30, 20, QImage::Format_RGB32);
     plain.fill(Qt::darkGreen);
     QByteArray jpeg;

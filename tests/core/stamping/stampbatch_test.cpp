@@ -18,7 +18,7 @@ std::vector<QByteArray> outputsIn(const QString& folder) {
 
 // Many entries, many of them sharing output names, some missing: four threads
 // leave the same files and the same outcomes as one.
-TEST(stampBatch, ParallelRunEqualsOneAfterTheOther) {
+TEST(StampBatch, ParallelRunEqualsOneAfterTheOther) {
     TempFolder temp;
     std::vector<StampRequest> base;
     for (int i = 0; i < 60; ++i) {

@@ -23,7 +23,7 @@ QStringList temporariesIn(const QString& folder) {
 
 } // namespace
 
-TEST(stampFile, RestampingKeepsTheOldBlockInFrontOfTheNewOne) {
+TEST(StampFile, RestampingKeepsTheOldBlockInFrontOfTheNewOne) {
     TempFolder temp;
     const QString source = temp.write("src/a.jpg", smallJpeg(8, 8, 1));
     QDir().mkpath(temp.file("first"));
@@ -41,7 +41,7 @@ TEST(stampFile, RestampingKeepsTheOldBlockInFrontOfTheNewOne) {
     EXPECT_EQ(scan.textBytes(1), "(C) Neu");
 }
 
-TEST(stampFile, FailureLeavesTheEarlierOutputAndNoTemporary) {
+TEST(StampFile, FailureLeavesTheEarlierOutputAndNoTemporary) {
     TempFolder temp;
     const QString earlier = temp.write("out/a.jpg", "earlier output");
     QDir().mkpath(temp.file("out/dir.jpg")); // a folder where the output would go
@@ -58,7 +58,7 @@ TEST(stampFile, FailureLeavesTheEarlierOutputAndNoTemporary) {
     EXPECT_TRUE(temporariesIn(temp.file("out")).isEmpty());
 }
 
-TEST(stampFile, SourcesThatAreNotPlainFilesAreReportedWithoutWaiting) {
+TEST(StampFile, SourcesThatAreNotPlainFilesAreReportedWithoutWaiting) {
     TempFolder temp;
     const QString fifo = temp.file("src/pipe.jpg");
     QDir().mkpath(temp.file("src"));
@@ -71,7 +71,7 @@ TEST(stampFile, SourcesThatAreNotPlainFilesAreReportedWithoutWaiting) {
     EXPECT_FALSE(QFile::exists(temp.file("out/pipe.jpg")));
 }
 
-TEST(stampFile, SourceReachedThroughALinkIntoTheOutputFolderIsSkipped) {
+TEST(StampFile, SourceReachedThroughALinkIntoTheOutputFolderIsSkipped) {
     TempFolder temp;
     const QString real = temp.write("out/a.jpg", "source");
     QDir().mkpath(temp.file("src"));
@@ -85,7 +85,7 @@ TEST(stampFile, SourceReachedThroughALinkIntoTheOutputFolderIsSkipped) {
     EXPECT_EQ(readAll(real), "source");
 }
 
-TEST(stampFile, OutputIsReadableLikeAnOrdinaryCopy) {
+TEST(StampFile, OutputIsReadableLikeAnOrdinaryCopy) {
     TempFolder temp;
     const QString source = temp.write("src/a.png", QByteArray(300000, 'x'));
     QDir().mkpath(temp.file("out"));

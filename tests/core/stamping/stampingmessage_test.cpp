@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(stampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
+TEST(StampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
     StampingReport report;
     for (int i = 0; i < 25; ++i)
         report.files.push_back({QString("/src/f%1.jpg").arg(i), QString("/out/f%1.jpg").arg(i),
@@ -23,7 +23,7 @@ TEST(stampingMessage, LongFailureListsAreCutAndUnsavedOptionsAreMentioned) {
     EXPECT_TRUE(message.text.contains("nicht als Standard gespeichert"));
 }
 
-TEST(stampingMessage, CountsTakeTheNounInTheRightNumber) {
+TEST(StampingMessage, CountsTakeTheNounInTheRightNumber) {
     struct Case {
         int files, failed;
         const char* counted;
