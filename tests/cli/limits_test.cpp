@@ -62,8 +62,8 @@ TEST(RunLimits, ThousandJobsUnderSixtyFourOpenFilesStampEveryFileAsOneJobDoes) {
 // time: the others wait for memory instead of failing, and every output is
 // the one a single thread writes.
 TEST(RunLimits, EightJobsUnderAnAddressSpaceLimitStampWhatOneJobStamps) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit fits it";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve terabytes of address space: no limit fits them";
 #endif
     TempFolder temp;
     const QByteArray picture = encodedPicture(detailedPicture(3000, 2000), "JPEG", 95);
