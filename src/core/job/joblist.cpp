@@ -1,6 +1,7 @@
 #include "core/job/joblist.h"
 
 #include "core/base/filename.h"
+#include "core/base/plaintooltip.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,9 @@ QVariant JobList::data(const QModelIndex& index, int role) const {
         return index.column() == PathColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                             : int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole:
+        // the whole path, which a long one's cell cuts in the middle
+        if (index.column() == PathColumn)
+            return plainToolTip(displayFileName(e.path));
         if (index.column() == SizeColumn && sizeText(index.row()).size() > kDigitsShownInFull)
             return sizeText(index.row());
         return {};

@@ -27,7 +27,8 @@ public:
         return gridWidthTwips - kPathColumnMarginTwips;
     }
     // Sizes of up to nine digits show whole in the size column; a longer one
-    // is cut and carries its whole value as tooltip.
+    // is cut and carries its whole value as tooltip. A path's tooltip is the
+    // whole path, which a long one's cell cuts in the middle.
     static constexpr int kDigitsShownInFull = 9;
 
     struct Entry {

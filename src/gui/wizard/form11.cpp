@@ -1,6 +1,7 @@
 #include "gui/wizard/form11.h"
 
 #include "core/base/filename.h"
+#include "core/base/plaintooltip.h"
 #include "core/job/filepattern.h"
 #include "core/job/folderlist.h"
 #include "core/job/savedoptions.h"
@@ -200,14 +201,14 @@ void Form11::fillFolderTree() {
         const QString name = current ? QFileInfo(path).fileName() : path; // the root by its path
         current = new QStandardItem(open, displayFileName(name));
         current->setData(path, kFolderPathRole);
-        current->setToolTip(displayFileName(path));
+        current->setToolTip(plainToolTip(displayFileName(path)));
         parent->appendRow(current);
         parent = current;
     }
     for (const QString& path : listSubfolders(currentFolder_)) {
         auto* item = new QStandardItem(closed, displayFileName(QFileInfo(path).fileName()));
         item->setData(path, kFolderPathRole);
-        item->setToolTip(displayFileName(path));
+        item->setToolTip(plainToolTip(displayFileName(path)));
         parent->appendRow(item);
     }
     Dir1->expandAll();

@@ -7,11 +7,13 @@
 #include "gui/wizard/sizecolumndelegate.h"
 #include "support/wizardfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -20,6 +22,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QTreeView>
 #include <QUrl>
 
@@ -151,6 +154,41 @@ TEST_F(Step1, SizesOfUpToNineDigitsShowWholeLongerOnesLoseTheirLeadingDigits) {
         step1.Flex->visualRect(step1.jobList().index(0, JobList::SizeColumn)));
     const QFont digitFont = SizeColumnDelegate::digitFont(step1.Flex->font(), room.width());
     EXPECT_EQ(QFontMetrics(digitFont).height(), QFontMetrics(step1.Flex->font()).height());
+}
+
+// A long path is cut in the middle of its cell; hovering its row shows it
+// whole, also a name the tooltip would otherwise take for markup.
+TEST_F(Step1, HoveringAJobRowShowsItsWholePath) {
+    const QString folder = pictures.file("Reise nach Island im Sommer 2024 mit der ganzen Familie/"
+                                         "Tag 3 Wasserfälle und Gletscher am Nachmittag");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QStringList names = {"<b>fett.jpg", "ein ganz gewöhnliches Bild.jpg"};
+    for (const QString& name : names)
+        pictures.write(folder.mid(pictures.path().size() + 1) + "/" + name, "x");
+    Form11& step1 = enterWizard();
+    step1.show();
+    ASSERT_TRUE(step1.setCurrentFolder(folder));
+    click(step1.Command2);
+    ASSERT_EQ(step1.jobList().count(), 2);
+    for (int row = 0; row < 2; ++row) {
+        const QString path = folder + "/" + names[row];
+        SCOPED_TRACE(path.toStdString());
+        const QRect cell = step1.Flex->visualRect(step1.jobList().index(row, JobList::PathColumn));
+        EXPECT_GT(step1.Flex->fontMetrics().horizontalAdvance(path), cell.width()); // it is cut
+        // what the toolkit sends when the mouse rests on the cell
+        const QPoint at = cell.center();
+        QHelpEvent hover(QEvent::ToolTip, at, step1.Flex->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(step1.Flex->viewport(), &hover);
+        ASSERT_TRUE(QToolTip::isVisible());
+        // the text as the tooltip shows it
+        QTextDocument shown;
+        if (Qt::mightBeRichText(QToolTip::text()))
+            shown.setHtml(QToolTip::text());
+        else
+            shown.setPlainText(QToolTip::text());
+        EXPECT_EQ(shown.toPlainText().toStdString(), path.toStdString());
+        QToolTip::hideText();
+    }
 }
 
 TEST_F(Step1, TheUserCannotDragTheGridsColumnBorders) {
