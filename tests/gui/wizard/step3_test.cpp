@@ -12,6 +12,7 @@
 #include "gui/wizard/form3.h"
 #include "support/badinputs.h"
 #include "support/clirunner.h"
+#include "support/jpegfixtures.h"
 #include "support/wizardfixture.h"
 
 #include <QCheckBox>
@@ -277,6 +278,33 @@ TEST_F(Step3, StoredMetaKeyPutsTheCopyrightIntoTheMetadata) {
     // the PNG's picture carries the notice as a JPEG too
     EXPECT_EQ(readCopyrightCarriers(out("b.png")).xmpRights.value_or("-"), text);
     EXPECT_EQ(SettingsStore().GetSetting("Vendrake", "Stampora", "meta", "-"), "1");
+}
+
+// A picture whose XMP is broken is stamped without it: the run's final
+// message keeps its success text word for word and names the file after it.
+TEST_F(Step3, ABrokenXmpLeftOutIsNamedAfterTheSuccessText) {
+    store("meta", "1");
+    store("dojpg", "1");
+    picture("gut.jpg", 60, 40);
+    QImage plain(50, 40, QImage::Format_RGB32);
+    plain.fill(QColor(200, 80, 40));
+    const QString broken = pictures.write(
+        "kaputt.jpg",
+        withSegments(encodedPicture(plain, "JPEG", 92),
+                     jpegSegment("ffe1", QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                                             "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF")));
+    enterWithAllFiles();
+    toStep3();
+    typeOutputFolder(out());
+    start();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    const MessageBoxRequest message = messages.messages()[0];
+    EXPECT_EQ(message.title, "Copyright Info");
+    EXPECT_EQ(message.icon, MessageIcon::Information);
+    EXPECT_EQ(message.text,
+              success() + "\n\nHinweis:\n" + broken +
+                  ": Die XMP-Daten der Quelle sind beschädigt und fehlen in der Ausgabe.");
+    EXPECT_EQ(QImage(out("kaputt.jpg")).size(), QSize(50, 60)); // stamped all the same
 }
 
 // The stored key keepq, on no page, stamps a JPEG in its own quality: its
