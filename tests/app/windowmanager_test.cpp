@@ -1,12 +1,16 @@
 // The desktop program in a real X server under a reparenting window manager
 // (openbox): the wizard steps open with their outer top-left corner where the
-// previous step's was, however often the user moves them in between.
+// previous step's was, however often the user moves them in between; message
+// boxes open centred on their framed page.
+#include "core/job/settingsstore.h"
 #include "support/testsupport.h"
 
 #include <QDeadlineTimer>
 #include <QMargins>
 #include <QPoint>
+#include <QPointF>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
@@ -18,6 +22,10 @@
 void PrintTo(const QPoint& point, std::ostream* out) {
     *out << "(" << point.x() << ", " << point.y() << ")";
 }
+void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << rect.width() << " x " << rect.height() << " at (" << rect.x() << ", " << rect.y()
+         << ")";
+}
 
 namespace {
 
@@ -27,6 +35,10 @@ const QPoint kStep1Forward(436, 416); // ">> Schritt 2"
 const QPoint kStep2Back(332, 416);    // "<< Schritt 1"
 const QPoint kStep2Forward(436, 416); // ">> Schritt 3"
 const QPoint kStep3Back(336, 416);    // "<< Schritt 2"
+const QPoint kMenuCommand2(160, 52);  // "Copyright von Dateien anzeigen"
+const QPoint kViewerRead(68, 76);     // "Copyrights einlesen"
+const QPoint kViewerBack(296, 412);   // "<< Zurück"
+const QPoint kStep3Start(436, 416);   // "Copyright setzen"
 
 constexpr int kWaitMs = 15000; // a busy machine; a passing test never waits this long
 
@@ -75,6 +87,14 @@ public:
         }
     }
 
+    // The program's settings, before it starts.
+    void store(const char* key, const QString& value) {
+        ASSERT_TRUE(SettingsStore(home_.file(QStringLiteral("config")))
+                        .SaveSetting(QStringLiteral("Vendrake"), QStringLiteral("Stampora"),
+                                     QString::fromLatin1(key), value));
+    }
+    QString homeFile(const QString& name) const { return home_.file(name); }
+
     void startProgram() {
         program_.setProcessEnvironment(environment());
         program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -84,12 +104,17 @@ public:
 
     // The one page on screen, once it is another window than `previous`.
     QString shownPage(const QString& previous = {}) {
+        return shownWindow(QStringLiteral("Stampora 1.20"), previous);
+    }
+    // The one framed window on screen whose title matches `title` (a regular
+    // expression), once it is another window than `previous`.
+    QString shownWindow(const QString& title, const QString& previous = {}) {
         const QDeadlineTimer deadline(kWaitMs);
         for (;;) {
             const QStringList windows =
-                QString::fromLatin1(run({QStringLiteral("xdotool"), QStringLiteral("search"),
-                                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                         QStringLiteral("Stampora 1.20")}))
+                QString::fromLatin1(
+                    run({QStringLiteral("xdotool"), QStringLiteral("search"),
+                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title}))
                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             if (windows.size() == 1 && windows.front() != previous && frameExtents(windows.front()))
                 return windows.front();
@@ -99,9 +124,9 @@ public:
         }
     }
 
-    // The outer top-left corner of a page as the X server has it: the client's
-    // place on the screen less the frame the window manager put around it.
-    QPoint outerTopLeft(const QString& window) {
+    // A window's place and size on the screen with the frame the window manager
+    // put around it, as the X server has them.
+    QRect framed(const QString& window) {
         const QString info =
             QString::fromLatin1(run({QStringLiteral("xwininfo"), QStringLiteral("-id"), window}));
         const auto value = [&info](const char* name) {
@@ -109,9 +134,31 @@ public:
                                           QStringLiteral(":\\s*(-?\\d+)"));
             return line.match(info).captured(1).toInt();
         };
-        const QPoint client(value("Absolute upper-left X"), value("Absolute upper-left Y"));
-        const std::optional<QMargins> frame = frameExtents(window);
-        return frame ? client - QPoint(frame->left(), frame->top()) : client;
+        const QRect client(value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                           value("Width"), value("Height"));
+        return client.marginsAdded(frameExtents(window).value_or(QMargins()));
+    }
+    // The outer top-left corner of a page.
+    QPoint outerTopLeft(const QString& window) { return framed(window).topLeft(); }
+
+    // A key pressed where the keyboard focus is.
+    void key(const char* name) {
+        run({QStringLiteral("xdotool"), QStringLiteral("key"), QString::fromLatin1(name)});
+    }
+
+    // Waits until the window is no longer on screen.
+    bool waitUntilGone(const QString& window) {
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!deadline.hasExpired()) {
+            if (!run({QStringLiteral("xdotool"), QStringLiteral("search"),
+                      QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                      QStringLiteral(".")})
+                     .split('\n')
+                     .contains(window.toLatin1()))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
     }
 
     // Waits until the page's corner is at `expected`; returns where it is then.
@@ -205,13 +252,21 @@ private:
     QProcess server_, windowManager_, program_;
 };
 
+// Each test in an X server of its own under openbox; the test starts the program.
+class UnderAWindowManager : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const QString why = x.startServer(); !why.isEmpty())
+            GTEST_SKIP() << "no X server for this test: " << why.toStdString();
+        ASSERT_NO_FATAL_FAILURE(x.startWindowManager());
+    }
+
+    XSession x;
+};
+
 } // namespace
 
-TEST(UnderAWindowManager, StepsOpenWhereThePreviousStepWasAfterEveryMove) {
-    XSession x;
-    if (const QString why = x.startServer(); !why.isEmpty())
-        GTEST_SKIP() << "no X server for this test: " << why.toStdString();
-    ASSERT_NO_FATAL_FAILURE(x.startWindowManager());
+TEST_F(UnderAWindowManager, StepsOpenWhereThePreviousStepWasAfterEveryMove) {
     ASSERT_NO_FATAL_FAILURE(x.startProgram());
 
     QString page = x.shownPage();
@@ -250,5 +305,69 @@ TEST(UnderAWindowManager, StepsOpenWhereThePreviousStepWasAfterEveryMove) {
                 << step.what << ": the window manager did not move the page";
         }
     }
+    EXPECT_TRUE(x.programRunning());
+}
+
+namespace {
+
+// The centre of a framed window, in half pixels.
+QPointF centreOf(const QRect& framed) {
+    return QPointF(framed.x() + framed.width() / 2.0, framed.y() + framed.height() / 2.0);
+}
+
+// Waits for the message box with the title `title` over `page`, expects its
+// frame centred on the page's frame, and closes it with the keyboard.
+void expectBoxCentredOnPage(XSession& x, const QString& page, const QString& title,
+                            const char* what) {
+    const QString box = x.shownWindow(title);
+    ASSERT_FALSE(box.isEmpty()) << what << ": no message box";
+    const QRect pageFrame = x.framed(page), boxFrame = x.framed(box);
+    const QPointF off = centreOf(boxFrame) - centreOf(pageFrame);
+    EXPECT_LE(qAbs(off.x()), 2.0) << what << ": box " << ::testing::PrintToString(boxFrame)
+                                  << ", page " << ::testing::PrintToString(pageFrame);
+    EXPECT_LE(qAbs(off.y()), 2.0) << what << ": box " << ::testing::PrintToString(boxFrame)
+                                  << ", page " << ::testing::PrintToString(pageFrame);
+    x.key("Return"); // the box has the focus
+    ASSERT_TRUE(x.waitUntilGone(box)) << what << ": the box did not close";
+}
+
+} // namespace
+
+// Boxes of several sizes on the viewer, where it opened and after a move, and
+// on step 3: the frame's centre on the page's frame's centre.
+TEST_F(UnderAWindowManager, MessageBoxesOpenCentredOnTheirFramedPage) {
+    // an empty job list is stamped into a folder of the test's own
+    ASSERT_NO_FATAL_FAILURE(x.store("outdir", x.homeFile(QStringLiteral("out"))));
+    ASSERT_NO_FATAL_FAILURE(x.startProgram());
+
+    QString page = x.shownPage();
+    ASSERT_FALSE(page.isEmpty()) << "the main menu did not appear";
+    x.click(page, kMenuCommand2);
+    page = x.shownPage(page);
+    ASSERT_FALSE(page.isEmpty()) << "the viewer did not appear";
+    // its file name field holds the program folder: reading it gives a warning
+    x.click(page, kViewerRead);
+    ASSERT_NO_FATAL_FAILURE(
+        expectBoxCentredOnPage(x, page, QStringLiteral("^Stampora$"), "viewer where it opened"));
+    const QPoint moved = x.outerTopLeft(page) + QPoint(-130, 210);
+    x.drag(page, QPoint(-130, 210));
+    ASSERT_EQ(x.waitForCorner(page, moved), moved) << "the window manager did not move the page";
+    x.click(page, kViewerRead);
+    ASSERT_NO_FATAL_FAILURE(
+        expectBoxCentredOnPage(x, page, QStringLiteral("^Stampora$"), "viewer after a move"));
+
+    x.click(page, kViewerBack);
+    page = x.shownPage(page);
+    ASSERT_FALSE(page.isEmpty()) << "the main menu did not come back";
+    x.click(page, kMenuCommand1);
+    for (const QPoint forward : {QPoint(), kStep1Forward, kStep2Forward}) {
+        if (!forward.isNull())
+            x.click(page, forward);
+        page = x.shownPage(page);
+        ASSERT_FALSE(page.isEmpty()) << "a wizard step did not appear";
+    }
+    x.click(page, kStep3Start); // the run's final message
+    ASSERT_NO_FATAL_FAILURE(
+        expectBoxCentredOnPage(x, page, QStringLiteral("^Copyright Info$"), "step 3"));
     EXPECT_TRUE(x.programRunning());
 }
