@@ -13,7 +13,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the project builds, tests and runs with.
 PKGS := cmake ninja-build g++ pkg-config clang-format ccache mold \
-        qt6-base-dev qt6-base-dev-tools libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev libgif-dev \
+        qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libturbojpeg0-dev libjpeg62-turbo-dev libgif-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
         libexiv2-dev libimage-exiftool-perl \
         fonts-liberation2 fonts-symbola xvfb xauth openbox xdotool x11-utils \

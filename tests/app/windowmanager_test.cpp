@@ -1,7 +1,8 @@
 // The desktop program in a real X server under a reparenting window manager
 // (openbox): the wizard steps open with their outer top-left corner where the
 // previous step's was, however often the user moves them in between; message
-// boxes open centred on their framed page.
+// boxes open centred on their framed page; a page can be moved, minimised and
+// closed, but not resized, maximised or made full screen.
 #include "core/job/settingsstore.h"
 #include "support/testsupport.h"
 
@@ -14,9 +15,12 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
+#include <xcb/xcb.h>
 
 // Readable places in failure messages.
 void PrintTo(const QPoint& point, std::ostream* out) {
@@ -140,6 +144,41 @@ public:
     }
     // The outer top-left corner of a page.
     QPoint outerTopLeft(const QString& window) { return framed(window).topLeft(); }
+
+    // A property of a window as xprop prints it.
+    QString property(const QString& window, const char* name) {
+        return QString::fromLatin1(run(
+            {QStringLiteral("xprop"), QStringLiteral("-id"), window, QString::fromLatin1(name)}));
+    }
+
+    // Asks the window manager to make the window full screen, as a pager or a
+    // key binding of the window manager does.
+    void askFullScreen(const QString& window) {
+        xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
+        ASSERT_FALSE(xcb_connection_has_error(connection));
+        const auto atom = [connection](const char* name) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+            const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+            return found;
+        };
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window.toUInt();
+        message.type = atom("_NET_WM_STATE");
+        message.data.data32[0] = 1; // add
+        message.data.data32[1] = atom("_NET_WM_STATE_FULLSCREEN");
+        message.data.data32[3] = 2; // from a pager
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        xcb_send_event(connection, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        // a round trip: a request still in the pipe when the connection closes may be lost
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        xcb_disconnect(connection);
+    }
 
     // A key pressed where the keyboard focus is.
     void key(const char* name) {
@@ -369,5 +408,58 @@ TEST_F(UnderAWindowManager, MessageBoxesOpenCentredOnTheirFramedPage) {
     x.click(page, kStep3Start); // the run's final message
     ASSERT_NO_FATAL_FAILURE(
         expectBoxCentredOnPage(x, page, QStringLiteral("^Copyright Info$"), "step 3"));
+    EXPECT_TRUE(x.programRunning());
+}
+
+// What the window manager is told and offers of the main menu and of a wizard
+// step, and that a page asked to go full screen from outside stays as it was.
+// (openbox offers full screen to every normal window whatever its hints, and
+// keeps a disabled maximize button in its title bar beside the minimize one.)
+TEST_F(UnderAWindowManager, PagesAreMovedMinimisedAndClosedButNeverResized) {
+    ASSERT_NO_FATAL_FAILURE(x.startProgram());
+
+    QString page = x.shownPage();
+    ASSERT_FALSE(page.isEmpty()) << "the main menu did not appear";
+    for (const char* what : {"main menu", "step 1"}) {
+        SCOPED_TRACE(what);
+        if (what[0] == 's') { // from the main menu to step 1
+            x.click(page, kMenuCommand1);
+            page = x.shownPage(page);
+            ASSERT_FALSE(page.isEmpty()) << "step 1 did not appear";
+        }
+        // flags, functions, decorations
+        const QRegularExpressionMatch hints =
+            QRegularExpression(QStringLiteral("= (0x[0-9a-f]+), (0x[0-9a-f]+), (0x[0-9a-f]+)"))
+                .match(x.property(page, "_MOTIF_WM_HINTS"));
+        ASSERT_TRUE(hints.hasMatch()) << x.property(page, "_MOTIF_WM_HINTS").toStdString();
+        bool ok = false;
+        const uint functions = hints.captured(2).toUInt(&ok, 16);
+        const uint decorations = hints.captured(3).toUInt(&ok, 16);
+        EXPECT_EQ(functions, 0x2cu);   // move, minimize, close
+        EXPECT_EQ(decorations, 0x3au); // border, title, menu, minimize
+
+        const QString actions = x.property(page, "_NET_WM_ALLOWED_ACTIONS");
+        for (const char* allowed :
+             {"_NET_WM_ACTION_MOVE", "_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_CLOSE"})
+            EXPECT_TRUE(actions.contains(QLatin1String(allowed)))
+                << allowed << " in " << actions.toStdString();
+        for (const char* refused : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE"})
+            EXPECT_FALSE(actions.contains(QLatin1String(refused)))
+                << refused << " in " << actions.toStdString();
+
+        const QRect before = x.framed(page);
+        ASSERT_NO_FATAL_FAILURE(x.askFullScreen(page));
+        QThread::msleep(300); // the window manager takes the request in
+        const auto asBefore = [&] {
+            return !x.property(page, "_NET_WM_STATE").contains("FULLSCREEN") &&
+                   x.framed(page) == before;
+        };
+        const QDeadlineTimer deadline(kWaitMs / 3);
+        while (!asBefore() && !deadline.hasExpired())
+            QThread::msleep(50);
+        QThread::msleep(300); // a page that comes back and then changes again is caught too
+        EXPECT_FALSE(x.property(page, "_NET_WM_STATE").contains("FULLSCREEN"));
+        EXPECT_EQ(x.framed(page), before);
+    }
     EXPECT_TRUE(x.programRunning());
 }

@@ -1,12 +1,20 @@
 #include "gui/framework/page.h"
 
+#include "gui/framework/fixedwindowhints.h"
 #include "gui/framework/pagepictures.h"
 #include "gui/framework/pagestyle.h"
 #include "gui/framework/programend.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QTimer>
+
+namespace {
+// States a page of fixed size and place never takes.
+constexpr Qt::WindowStates kRefusedStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+} // namespace
 
 Page::Page(const PageDescription& description) : description_(description) {
     usePageStyle();
@@ -40,6 +48,22 @@ void Page::resizeEvent(QResizeEvent* event) {
     QTimer::singleShot(0, this, [this] {
         if (size() != designedSize_ && !isMinimized())
             resize(designedSize_);
+    });
+}
+
+void Page::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    announceFixedWindow(*this); // before the window is mapped, where the manager reads it
+}
+
+void Page::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & kRefusedStates))
+        return;
+    // after the window system's change has been taken in
+    QTimer::singleShot(0, this, [this] {
+        if (windowState() & kRefusedStates)
+            setWindowState(windowState() & ~kRefusedStates);
     });
 }
 

@@ -27,6 +27,12 @@ protected:
     // A window system may change the size all the same (one without a window
     // manager does not hold to the fixed size): the page sets it back.
     void resizeEvent(QResizeEvent* event) override;
+    // The window manager is told the page is neither resized nor maximised.
+    void showEvent(QShowEvent* event) override;
+    // A window manager may make any window full screen or maximised when asked
+    // from outside (a pager, a key of its own): the page goes back to its size
+    // and place.
+    void changeEvent(QEvent* event) override;
     template <class T> T* bind(const char* name) const {
         T* control = controls_.get<T>(QString::fromLatin1(name));
         if (!control)
